@@ -1,0 +1,54 @@
+#include "SettingsFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+Settings ParseSettings(const QByteArray& text)
+{
+    Settings settings;
+    const QString s = QString::fromLatin1(text);
+    static const QRegularExpression port(QStringLiteral(R"(^\s*COM([+-]?\d+))"));
+    static const QRegularExpression baud(QStringLiteral(R"(^\s*([+-]?\d+))"));
+    static const QRegularExpression language(QStringLiteral(R"(^\s*Sprache([+-]?\d+))"));
+
+    qsizetype at = 0;
+    auto next = [&](const QRegularExpression& re, auto store) {
+        const auto m = re.match(s.mid(at));
+        if (!m.hasMatch())
+            return false;
+        store(m.captured(1).toLongLong());
+        at += m.capturedEnd(0);
+        return true;
+    };
+    next(port, [&](long long v) { settings.comPort = static_cast<int>(v); }) &&
+        next(baud, [&](long long v) { settings.baud = static_cast<uint32_t>(v); }) &&
+        next(language, [&](long long v) { settings.language = static_cast<int>(v); });
+
+    if (settings.comPort < 1)
+        settings.comPort = 1;
+    if (settings.language < 0 || settings.language > 5)
+        settings.language = 0;
+    return settings;
+}
+
+std::optional<Settings> ReadSettingsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return ParseSettings(file.readAll());
+}
+
+bool WriteSettingsFile(const QString& path, const Settings& settings)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write(QStringLiteral("COM%1\n%2\nSprache%3\n")
+                   .arg(settings.comPort)
+                   .arg(settings.baud)
+                   .arg(settings.language)
+                   .toLatin1());
+    return file.commit();
+}

@@ -1,0 +1,52 @@
+// A serial line as the bus code needs it: exclusive open, line settings, DTR/RTS, timed reads.
+// Implemented over QSerialPort for real ports and by the simulator's in-memory line for tests.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+enum class Parity { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
+enum class StopBits { One = 0, OneAndHalf = 1, Two = 2 };
+
+struct LineSettings {
+    uint32_t baud = 9600;
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
+};
+
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+
+    // Opens an existing device for exclusive reading and writing.
+    [[nodiscard]] virtual bool open(const QString& path) = 0;
+    [[nodiscard]] virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+
+    // Reads the line settings in force; false when the device cannot report them.
+    [[nodiscard]] virtual bool readLine(LineSettings& settings) = 0;
+    // Applies baud rate, 8 data bits, parity and stop bits.
+    [[nodiscard]] virtual bool applyLine(const LineSettings& settings) = 0;
+    // Modem control lines; a line that cannot carry them (a pseudo-terminal) reports false.
+    virtual bool setDtr(bool on) = 0;
+    virtual bool setRts(bool on) = 0;
+
+    // Reads up to `count` bytes; returns when all arrived or `timeoutMs` in total ran out.
+    // Returns the number of bytes read, or -1 when the read itself failed.
+    [[nodiscard]] virtual int read(uint8_t* buffer, int count, int timeoutMs) = 0;
+    // Writes the bytes; returns how many went out, or -1 when the write failed.
+    [[nodiscard]] virtual int write(const uint8_t* buffer, int count) = 0;
+    // Drops pending input and output.
+    virtual bool purge() = 0;
+};
+
+// Where serial devices come from: the machine's ports, or a simulated bus in tests.
+class SerialPorts {
+public:
+    virtual ~SerialPorts() = default;
+    [[nodiscard]] virtual std::unique_ptr<SerialDevice> createDevice() = 0;
+    // The device path of COM port `number`.
+    [[nodiscard]] virtual QString devicePath(int number) const = 0;
+};
