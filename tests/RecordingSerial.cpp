@@ -71,6 +71,8 @@ int ScriptedSerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 {
     if (!m_open)
         return -1;
+    if (m_line.chatter && m_line.incoming.isEmpty())
+        m_line.incoming.append(char(0xEE));
     const int n = std::min<int>(count, static_cast<int>(m_line.incoming.size()));
     std::copy_n(m_line.incoming.constData(), n, reinterpret_cast<char*>(buffer));
     m_line.incoming.remove(0, n);

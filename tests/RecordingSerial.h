@@ -27,6 +27,7 @@ struct ScriptedLine {
     bool rts = false;
     bool failReadLine = false;
     bool failApplyLine = false;
+    bool chatter = false;         // a foreign byte on every read
 
     void log(const QString& what);
     // Answers every request with its own bytes and the given data word.

@@ -1,0 +1,38 @@
+// A plain serial port with single-byte reads and writes and a log of every byte received
+// ("Debug.dat"); used by the bus scan, the emergency addressing and the port probe.
+#pragma once
+
+#include "platform/SerialDevice.h"
+
+#include <QFile>
+
+#include <cstdint>
+#include <memory>
+
+class TCOMport {
+public:
+    explicit TCOMport(SerialPorts& ports, QString logPath = QStringLiteral("Debug.dat"));
+    virtual ~TCOMport();
+    TCOMport(const TCOMport&) = delete;
+    TCOMport& operator=(const TCOMport&) = delete;
+
+    // Parity code 0..4 (none, odd, even, mark, space), stop-bit code 0..2 (1, 1.5, 2); other
+    // codes and unlisted baud rates fall back to none, one stop bit and 9600 baud.
+    [[nodiscard]] bool Open(const QString& devicePath, uint32_t baud, int parity, int stopBits);
+    void Close();
+    [[nodiscard]] bool WriteByte(uint8_t byte);
+    [[nodiscard]] bool ReadByte(uint8_t& byte);
+    [[nodiscard]] bool isOpen() const { return m_port != nullptr; }
+
+    // The baud rate that Open applies for a requested rate.
+    [[nodiscard]] static uint32_t SupportedBaud(uint32_t baud);
+
+protected:
+    SerialPorts& ports() { return m_ports; }
+
+private:
+    SerialPorts& m_ports;
+    std::unique_ptr<SerialDevice> m_port;
+    QString m_logPath;
+    QFile m_log;
+};

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12, as root) and builds into build/. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libqt6svg6-dev libgtest-dev
+          fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+fi
+
+build_dir=${1:-build}
+shift || true
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"

@@ -1,0 +1,27 @@
+#include "UserMessages.h"
+
+#include "Sprachen.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void MessageBoxes::error(const QString& text)
+{
+    QMessageBox::critical(QApplication::activeWindow(), LanguageText(74), text);
+}
+
+void MessageBoxes::warning(const QString& caption, const QString& text)
+{
+    QMessageBox::warning(QApplication::activeWindow(), caption, text);
+}
+
+void MessageBoxes::notice(const QString& caption, const QString& text)
+{
+    QMessageBox::information(QApplication::activeWindow(), caption, text);
+}
+
+bool MessageBoxes::confirm(const QString& text)
+{
+    return QMessageBox::warning(QApplication::activeWindow(), LanguageText(257), text,
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
