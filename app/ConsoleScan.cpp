@@ -1,0 +1,88 @@
+#include "ConsoleScan.h"
+
+#include "buslink/Veltradt.h"
+#include "texts/ProgressReporter.h"
+#include "texts/Sprachen.h"
+#include "texts/UserMessages.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Messages go to standard error; there are no questions to answer in a scan.
+class ConsoleMessages final : public UserMessages {
+public:
+    explicit ConsoleMessages(QTextStream& err) : m_err(err) {}
+    void error(const QString& text) override { m_err << text << Qt::endl; }
+    void warning(const QString& caption, const QString& text) override
+    {
+        m_err << caption << ": " << text << Qt::endl;
+    }
+    void notice(const QString& caption, const QString& text) override { warning(caption, text); }
+    bool confirm(const QString& text) override
+    {
+        m_err << text << Qt::endl;
+        return false;
+    }
+
+private:
+    QTextStream& m_err;
+};
+
+// Progress as one line per address on standard error.
+class ConsoleProgress final : public ProgressReporter {
+public:
+    explicit ConsoleProgress(QTextStream& err) : m_err(err) {}
+    void PrepareProgress(int, int maximum) override { m_maximum = maximum; }
+    void showProgress() override {}
+    void setPosition(int position) override
+    {
+        m_err << position << "/" << m_maximum << Qt::endl;
+    }
+    bool aborted() const override { return false; }
+    void closeProgress() override {}
+
+private:
+    QTextStream& m_err;
+    int m_maximum = 0;
+};
+
+class ConsoleHost final : public BusScanHost {
+public:
+    explicit ConsoleHost(QTextStream& err) : m_messages(err), m_progress(err) {}
+    void setScanCommandsEnabled(bool) override {}
+    void DisconnectBus(bool) override {}
+    void ConnectBus() override {}
+    bool confirmScanStart() override { return true; }
+    void processEvents() override { QCoreApplication::processEvents(); }
+    void setScanStatus(const QString&, bool) override {}
+    ProgressReporter& progress() override { return m_progress; }
+    UserMessages& messages() override { return m_messages; }
+
+private:
+    ConsoleMessages m_messages;
+    ConsoleProgress m_progress;
+};
+
+} // namespace
+
+ConsoleScan::ConsoleScan(Clock& clock, SerialPorts& ports) : m_clock(clock), m_ports(ports) {}
+
+int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStream& err)
+{
+    TFensterSteuerung bus(m_clock, m_ports);
+    WindowListModel list;
+    ConsoleHost host(err);
+    const ScanResult result = BusScan(m_clock, m_ports, bus, list, host).run(connection);
+    if (!result.portOpened)
+        return 1;
+    out << WindowListHeader().join(u'\t') << '\n';
+    for (int row = 0; row < list.deviceCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < kWindowListColumns; ++column)
+            cells << list.cell(row, column);
+        out << cells.join(u'\t') << '\n';
+    }
+    out << result.summary << Qt::endl;
+    return 0;
+}

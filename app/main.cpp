@@ -1,0 +1,107 @@
+// fenestrix: the service tool. Without options the main window on the machine's serial ports;
+// --simulate serves a simulated bus in-process; --scan runs the bus scan without windows.
+#include "ConsoleScan.h"
+#include "SimulatedPorts.h"
+#include "buslink/SettingsFile.h"
+#include "mainwindow/Main.h"
+#include "platform/ComPortMap.h"
+#include "texts/Sprachen.h"
+#include "texts/UserMessages.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct Options {
+    bool scan = false;
+    bool simulate = false;
+    QString config;
+    std::optional<int> port;
+    std::optional<uint32_t> baud;
+};
+
+std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Fenestrix Service"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
+    parser.addOption({QStringLiteral("scan"), QStringLiteral("Scan the bus without windows and print the list.")});
+    parser.addOption({QStringLiteral("port"), QStringLiteral("COM port number for --scan."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("baud"), QStringLiteral("Baud rate for --scan."), QStringLiteral("B")});
+    parser.addPositionalArgument(QStringLiteral("CONFIG"), QStringLiteral("Simulated bus (JSON), with --simulate."));
+    if (!parser.parse(arguments)) {
+        err << parser.errorText() << Qt::endl;
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        err << parser.helpText();
+        return std::nullopt;
+    }
+    Options options;
+    options.scan = parser.isSet(QStringLiteral("scan"));
+    options.simulate = parser.isSet(QStringLiteral("simulate"));
+    options.config = parser.positionalArguments().value(0);
+    bool ok = true;
+    if (parser.isSet(QStringLiteral("port")))
+        options.port = parser.value(QStringLiteral("port")).toInt(&ok);
+    if (ok && parser.isSet(QStringLiteral("baud")))
+        options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
+    if (!ok || (!options.config.isEmpty() && !options.simulate)) {
+        err << parser.helpText();
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Settle the mode before the application object: --scan needs no display.
+    bool headless = false;
+    for (int i = 1; i < argc; ++i)
+        headless = headless || QByteArray(argv[i]) == "--scan";
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Fenestrix"));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto options = parseOptions(QCoreApplication::arguments(), err);
+    if (!options)
+        return 2;
+
+    const Settings settings = ReadSettingsFile(kSettingsFileName).value_or(Settings{});
+    SimulatedPorts simulated;
+    if (options->simulate) {
+        QString error;
+        if (!simulated.start(options->config, options->port.value_or(settings.comPort), &error)) {
+            err << "fenestrix: " << error << Qt::endl;
+            return 1;
+        }
+    }
+
+    RealClock clock;
+    QtSerialPorts ports;
+    if (options->scan) {
+        SetCurrentLanguage(settings.language);
+        const BusConnection connection{options->port.value_or(settings.comPort),
+                                       options->baud.value_or(settings.baud)};
+        return ConsoleScan(clock, ports).run(connection, out, err);
+    }
+
+    QApplication::setApplicationDisplayName(QStringLiteral("Fenestrix"));
+    MessageBoxes messages;
+    TfmMain mainWindow(clock, ports, messages);
+    mainWindow.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,147 @@
+// The main window: owns the access object and the connection settings, shows the window list
+// and the connection state, drives polling and keep-alive, and starts the bus flows.
+#pragma once
+
+#include "BusScan.h"
+#include "WindowListModel.h"
+#include "buslink/SettingsFile.h"
+#include "buslink/Veltradt.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTableView;
+class QToolButton;
+class TfmComPortWahl;
+class TfmFortschritt;
+class TfmInfo;
+class TfmScan;
+class TfmWertEdit;
+class Tfm_sprachauswahl;
+
+class TfmMain final : public QMainWindow, private BusScanHost {
+    Q_OBJECT
+public:
+    TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    TFensterSteuerung& bus() { return m_bus; }
+    WindowListModel& windowList() { return m_list; }
+
+    void ConnectBus() override;
+    void DisconnectBus(bool keepStatusText) override;
+    void SendKeepAlive();
+    void EnableEepromWrite();
+    void UpdatePage0Checksum();
+    void sprache_aendern();
+    void adapt_windows();
+    void UpdateActions();
+
+    // The whole bus scan, as the toolbar's "Fenster suchen" runs it.
+    void acBusScanExecute();
+    void acFensterExecute();
+    void acComPortExecute();
+    void acInfoExecute();
+    void Sprachauswahl1Click();
+
+    [[nodiscard]] BusConnection connection() const { return {m_comPort, m_baud}; }
+    [[nodiscard]] bool topHungArticle() const { return m_topHungArticle; }
+    [[nodiscard]] bool readdressing() const { return m_readdressing; }
+    [[nodiscard]] QString connectionStatus() const;
+    [[nodiscard]] QString scanStatus() const;
+    // The selected device row (0-based), or -1.
+    [[nodiscard]] int selectedRow() const;
+    void selectRow(int row);
+
+signals:
+    // "Eigenschaften" chose a device: the group control unit (address 0) or a controller.
+    void deviceWindowRequested(int address);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What the bus scan asks of this window.
+    void setScanCommandsEnabled(bool enabled) override;
+    bool confirmScanStart() override;
+    void processEvents() override;
+    void setScanStatus(const QString& text, bool alarm) override;
+    ProgressReporter& progress() override;
+    UserMessages& messages() override { return m_messages; }
+
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createCentralWidget();
+    void ApplyLanguage();
+    void AdjustLayout();
+    void TimerTimer();
+    void revealEmergencyAddressing();
+
+    Clock& m_clock;
+    SerialPorts& m_ports;
+    UserMessages& m_messages;
+    TFensterSteuerung m_bus;
+    WindowListModel m_list;
+
+    uint32_t m_baud = 19200;
+    int m_comPort = 1;
+    uint32_t m_replyTimeoutMs = 150;
+    QString m_programDirectory;
+    bool m_readdressing = false;
+    bool m_topHungArticle = false;
+    bool m_shownOnce = false;
+    int m_pollTicks = 0;
+
+    QTimer m_pollTimer;
+    QTimer m_startDelay;
+
+    QAction* acBusScan = nullptr;
+    QAction* acInfo = nullptr;
+    QAction* acComPort = nullptr;
+    QAction* acFenster = nullptr;
+    QAction* acAdresse = nullptr;
+    QAction* acWinListe = nullptr;
+    QAction* acNotAdr = nullptr;
+    QAction* acBeenden = nullptr;
+    QAction* acHilfethemen = nullptr;
+    QAction* acSprachauswahl = nullptr;
+    QAction* tbTrenner2 = nullptr;
+    QMenu* Datei1 = nullptr;
+    QMenu* mnFenster = nullptr;
+    QMenu* Einstellungen1 = nullptr;
+    QMenu* mnInfo = nullptr;
+    QMenu* listMenu = nullptr;
+    QToolButton* tbBeenden = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QToolButton* ToolButton9 = nullptr;
+    QToolButton* ToolButton4 = nullptr;
+    QToolButton* ToolButton11 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QTableView* sgFenster = nullptr;
+    QPushButton* bnGrAuf = nullptr;
+    QPushButton* bnGrZu = nullptr;
+    QPushButton* bnGr50 = nullptr;
+    QPushButton* bnNeuAdr = nullptr;
+    QPushButton* bnNeuAdrAbbr = nullptr;
+    QLabel* statusConnection = nullptr;
+    QLabel* statusScan = nullptr;
+
+    std::unique_ptr<TfmInfo> m_info;
+    std::unique_ptr<TfmComPortWahl> m_portDialog;
+    std::unique_ptr<TfmWertEdit> m_valueEdit;
+    std::unique_ptr<TfmFortschritt> m_progress;
+    std::unique_ptr<Tfm_sprachauswahl> m_languageDialog;
+    std::unique_ptr<TfmScan> m_scanDialog;
+};
