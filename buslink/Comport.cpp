@@ -41,9 +41,11 @@ bool TCOMport::Open(const QString& devicePath, uint32_t baud, int parity, int st
         Close();
         return false;
     }
-    m_log.setFileName(m_logPath);
-    // Without a log file the port still works.
-    (void)m_log.open(QIODevice::Append);
+    if (!m_logPath.isEmpty()) {
+        m_log.setFileName(m_logPath);
+        // Without a log file the port still works.
+        (void)m_log.open(QIODevice::Append);
+    }
     return true;
 }
 

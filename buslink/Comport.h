@@ -11,6 +11,7 @@
 
 class TCOMport {
 public:
+    // An empty log path keeps no byte log.
     explicit TCOMport(SerialPorts& ports, QString logPath = QStringLiteral("Debug.dat"));
     virtual ~TCOMport();
     TCOMport(const TCOMport&) = delete;

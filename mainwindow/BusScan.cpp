@@ -68,6 +68,7 @@ ScanResult BusScan::run(const BusConnection& connection)
     m_list.addressGap = false;
     m_list.lastAddress = 0;
     m_groupUnitFound = false;
+    m_busyReported = false;
 
     if (m_host.confirmScanStart()) {
         m_host.DisconnectBus(true);
@@ -219,7 +220,12 @@ int BusScan::QueryWindow(int address, TZuzevSave& port)
         info.status = kStatusChecksumError;
         m_list.AddWindowRow(info);
         return 0;
-    case TZuzevSave::BusBusy: m_host.messages().error(LanguageText(333)); return 1;
+    case TZuzevSave::BusBusy:
+        // A busy bus is reported once per scan, though 3Fh and the next address both meet it.
+        if (!m_busyReported)
+            m_host.messages().error(LanguageText(333));
+        m_busyReported = true;
+        return 1;
     default: return 0;
     }
 }

@@ -63,5 +63,6 @@ private:
     WindowListModel& m_list;
     BusScanHost& m_host;
     bool m_groupUnitFound = false;
+    bool m_busyReported = false;
     int m_gapSkip = 0;
 };

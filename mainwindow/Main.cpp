@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "WindowListDelegate.h"
 #include "service/Tools01.h"
 #include "service/Wertedit.h"
 #include "texts/Comportwahl.h"
@@ -87,14 +88,16 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
         m_scanDialog->showSettings(m_comPort, static_cast<int>(m_baud));
     });
 
-    m_pollTimer.setInterval(kPollPeriodMs);
-    connect(&m_pollTimer, &QTimer::timeout, this, &TfmMain::TimerTimer);
-    m_startDelay.setInterval(kStartDelayMs);
-    connect(&m_startDelay, &QTimer::timeout, this, [this] {
-        m_startDelay.stop();
-        acBusScanExecute();
-    });
-    m_startDelay.start();
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setObjectName(QStringLiteral("Timer"));
+    m_pollTimer->setInterval(kPollPeriodMs);
+    connect(m_pollTimer, &QTimer::timeout, this, &TfmMain::TimerTimer);
+    m_startDelay = new QTimer(this);
+    m_startDelay->setObjectName(QStringLiteral("Einschaltverzoegerung"));
+    m_startDelay->setSingleShot(true);
+    m_startDelay->setInterval(kStartDelayMs);
+    connect(m_startDelay, &QTimer::timeout, this, &TfmMain::acBusScanExecute);
+    m_startDelay->start();
     resize(700, 420);
     UpdateActions();
 }
@@ -120,8 +123,8 @@ void TfmMain::createActions()
     acSprachauswahl = action("acSprachauswahl", QStyle::SP_FileDialogInfoView);
     acHilfethemen = action("acHilfethemen", QStyle::SP_DialogHelpButton);
     acNotAdr->setVisible(false);
-    // Export, addressing and help stay out of sight until their flows are built in.
-    for (QAction* a : {acWinListe, acAdresse, acHilfethemen})
+    // Export and help stay out of sight until their flows are built in.
+    for (QAction* a : {acWinListe, acHilfethemen})
         a->setVisible(false);
 
     connect(acBeenden, &QAction::triggered, this, &QWidget::close);
@@ -202,6 +205,7 @@ void TfmMain::createCentralWidget()
     sgFenster = new QTableView(GroupBox1);
     sgFenster->setObjectName(QStringLiteral("sgFenster"));
     sgFenster->setModel(&m_list);
+    sgFenster->setItemDelegate(new WindowListDelegate(sgFenster));
     sgFenster->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgFenster->setSelectionMode(QAbstractItemView::SingleSelection);
     sgFenster->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -341,8 +345,8 @@ void TfmMain::closeEvent(QCloseEvent* event)
     // A settings file that cannot be written is left as it was; closing goes on.
     (void)WriteSettingsFile(QDir(m_programDirectory).filePath(kSettingsFileName),
                             Settings{m_comPort, m_baud, CurrentLanguage()});
-    m_pollTimer.stop();
-    m_startDelay.stop();
+    m_pollTimer->stop();
+    m_startDelay->stop();
     event->accept();
 }
 
@@ -362,7 +366,7 @@ void TfmMain::ConnectBus()
     if (m_bus.Connect(m_baud, m_comPort, static_cast<int>(m_replyTimeoutMs))) {
         statusConnection->setText(QStringLiteral("Online, COM%1, %2 Baud").arg(m_comPort).arg(m_baud));
         m_pollTicks = 0;
-        m_pollTimer.start();
+        m_pollTimer->start();
     } else {
         statusConnection->setText(QStringLiteral("Offline"));
     }
@@ -371,7 +375,7 @@ void TfmMain::ConnectBus()
 
 void TfmMain::DisconnectBus(bool keepStatusText)
 {
-    m_pollTimer.stop();
+    m_pollTimer->stop();
     m_bus.Disconnect();
     if (!keepStatusText)
         statusConnection->setText(QStringLiteral("Offline"));

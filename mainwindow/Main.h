@@ -103,8 +103,8 @@ private:
     bool m_shownOnce = false;
     int m_pollTicks = 0;
 
-    QTimer m_pollTimer;
-    QTimer m_startDelay;
+    QTimer* m_pollTimer = nullptr;
+    QTimer* m_startDelay = nullptr;
 
     QAction* acBusScan = nullptr;
     QAction* acInfo = nullptr;

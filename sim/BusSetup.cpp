@@ -1,0 +1,64 @@
+#include "BusSetup.h"
+
+ControllerSetup DefaultControllerSetup(ControllerKind kind, int address, int ordinal)
+{
+    ControllerSetup setup;
+    setup.address = address;
+    setup.serial = static_cast<uint16_t>(1000 + ordinal);
+    switch (kind) {
+    case ControllerKind::TurnTilt:
+        break;
+    case ControllerKind::ChainDrive:
+        setup.type = 4;
+        setup.variant = 0x55;
+        setup.software = 0x0703;
+        setup.hardware = 0x0301;
+        setup.articleCode = 0x20500027;
+        setup.travelMm = 300;
+        setup.speedMmPerS = 12;
+        break;
+    case ControllerKind::SmokeVent:
+        setup.type = 5;
+        setup.variant = 0x55;
+        setup.software = 0x0520;
+        setup.hardware = 0x0301;
+        setup.articleCode = 0x20500030;
+        setup.travelMm = 500;
+        setup.speedMmPerS = 25;
+        break;
+    case ControllerKind::SlidingDrive:
+        setup.type = 7;
+        setup.variant = 0x55;
+        setup.software = 0x0610;
+        setup.hardware = 0x0302;
+        setup.articleCode = 0x20510091;
+        setup.travelMm = 600;
+        setup.speedMmPerS = 40;
+        break;
+    case ControllerKind::PafMaster:
+        setup.type = 8;
+        setup.variant = 0x55;
+        setup.software = 0x0702;
+        setup.hardware = 0x0302;
+        setup.articleCode = 0x20510544;
+        setup.travelMm = 400;
+        setup.speedMmPerS = 12;
+        break;
+    }
+    return setup;
+}
+
+BusSetup DefaultBusSetup()
+{
+    BusSetup bus;
+    bus.groupUnit = GroupUnitSetup{};
+    const ControllerKind kinds[] = {ControllerKind::TurnTilt, ControllerKind::ChainDrive,
+                                    ControllerKind::SmokeVent, ControllerKind::SlidingDrive,
+                                    ControllerKind::PafMaster};
+    int address = 1;
+    for (const ControllerKind kind : kinds) {
+        bus.controllers << DefaultControllerSetup(kind, address, address);
+        ++address;
+    }
+    return bus;
+}

@@ -1,0 +1,55 @@
+// The simulated window bus: its controllers and group control unit, the keep-alive echo, the
+// emergency-addressing run, and how the replies of several devices and the bus faults combine.
+#pragma once
+
+#include "BusSetup.h"
+#include "SimulatedController.h"
+#include "SimulatedGroupUnit.h"
+
+#include <QByteArray>
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+// What the bus sends back for one request: `bytes` go on the line from `startUs` on.
+struct BusReply {
+    QByteArray bytes;
+    uint64_t startUs = 0;
+};
+
+class SimulatedBus {
+public:
+    explicit SimulatedBus(const BusSetup& setup);
+
+    // Answers the request telegram whose last byte arrived at `endUs`; no bytes when no device
+    // answers it, or when the bus never falls silent and every reply is lost in the traffic.
+    [[nodiscard]] BusReply handle(const Telegram& request, uint64_t endUs);
+
+    [[nodiscard]] const BusTiming& timing() const { return m_timing; }
+    [[nodiscard]] const ReplyFaults& faults() const { return m_faults; }
+    void setFaults(const ReplyFaults& faults) { m_faults = faults; }
+    [[nodiscard]] bool neverSilent() const { return m_neverSilent; }
+    void setNeverSilent(bool on) { m_neverSilent = on; }
+
+    // The first controller configured at `address`, or null.
+    [[nodiscard]] SimulatedController* controllerAt(int address) const;
+
+private:
+    struct Answer {
+        QByteArray bytes;
+        uint32_t delayMs = 0;
+    };
+    [[nodiscard]] std::vector<BusDevice*> devicesAt(int window) const;
+    [[nodiscard]] bool anyDeviceAnswers() const;
+    [[nodiscard]] std::vector<Answer> answersTo(const BusRequest& request, uint64_t endUs);
+    [[nodiscard]] std::vector<Answer> emergencyAnswer(const BusRequest& request);
+
+    BusTiming m_timing;
+    ReplyFaults m_faults;
+    bool m_neverSilent = false;
+    std::vector<std::unique_ptr<SimulatedController>> m_controllers;
+    std::unique_ptr<SimulatedGroupUnit> m_groupUnit;
+    // Controllers that took an address in the emergency-addressing run under way.
+    QSet<const SimulatedController*> m_addressedInRun;
+};

@@ -1,0 +1,77 @@
+// A simulated window controller: its EEPROM, the parameters it reports, and its behaviour over
+// time (drive, locks, state codes, commissioning, address take-over, events).
+#pragma once
+
+#include "BusDevice.h"
+#include "BusSetup.h"
+#include "ControllerEeprom.h"
+#include "DriveMotion.h"
+
+class SimulatedController final : public BusDevice {
+public:
+    explicit SimulatedController(const ControllerSetup& setup);
+
+    [[nodiscard]] int busAddress() const override { return m_address; }
+    [[nodiscard]] std::optional<uint16_t> answer(const BusRequest& request,
+                                                 uint64_t nowUs) override;
+
+    // Emergency addressing: the controller takes `address` at once, in its EEPROM as well.
+    void takeAddress(int address);
+    [[nodiscard]] uint16_t serial() const { return m_serial; }
+
+private:
+    enum class Phase { Closed, Unlocking, Opening, Open, Stopped, Closing, Locking, TurnUnlocked };
+
+    // The parameter with number `number` (the memory address of a mode-15h read) at `nowUs`.
+    [[nodiscard]] uint16_t parameter(int number, uint64_t nowUs);
+    void advanceTo(uint64_t nowUs);
+    void finishPhase(uint64_t atUs);
+    void startDrive(int target, Phase phase, uint64_t nowUs);
+    void open(int target, bool full, uint64_t nowUs);
+    void close(uint64_t nowUs);
+    void stop(uint64_t nowUs);
+    void command(uint16_t code, uint64_t nowUs);
+    void windowCommand(uint16_t code, uint64_t nowUs);
+    void jog(uint16_t code, uint64_t nowUs);
+    void takeOverConfiguration(uint64_t nowUs);
+    void leaveCommissioningStep(uint64_t nowUs);
+    void leaveCommissioning(uint64_t nowUs);
+    void countCycle();
+
+    [[nodiscard]] bool isStandard() const { return m_type < 3; }
+    [[nodiscard]] bool isZeroPositionController() const;
+    [[nodiscard]] int stateCode() const;
+    [[nodiscard]] uint16_t eventBits(uint64_t nowUs) const;
+    [[nodiscard]] int word(int low) const;
+    void setLocks(bool locked);
+
+    ControllerEepromImage m_eeprom;
+    int m_address;
+    int m_type;
+    uint8_t m_variant;
+    uint16_t m_software;
+    uint16_t m_serial;
+    bool m_electronicsLeft;
+    bool m_tiltOnly;
+    int m_supplyCounts;
+    int m_travel; // counts of a full opening
+    int m_speed;  // counts per second
+    uint16_t m_events;
+    QList<ScheduledEvent> m_schedule;
+    QMap<int, uint16_t> m_pinned;
+
+    DriveMotion m_drive;
+    Phase m_phase = Phase::Closed;
+    uint64_t m_phaseEndUs = 0;
+    int m_pendingTarget = 0;
+    bool m_fullOpening = false;
+    bool m_upperLocked = true;
+    bool m_lowerLocked = true;
+    bool m_boltLocked = true;
+    bool m_commissioning = false;
+    bool m_zeroPositionRun = false;
+    bool m_jogClosing = false;
+    bool m_blocked = false;
+    bool m_edgeActive = true;
+    int m_edgeCondition = 1;
+};

@@ -1,0 +1,27 @@
+// A log of the simulated bus's traffic: every request it received, every reply it sent and every
+// byte it dropped, one line each with the time in seconds since the bus started.
+#pragma once
+
+#include "buslink/CZuzev.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+
+class TelegramLog {
+public:
+    explicit TelegramLog(std::unique_ptr<QIODevice> out) : m_out(std::move(out)) {}
+    // A log into the file `path` (appending), or onto standard error for "-".
+    [[nodiscard]] static std::unique_ptr<TelegramLog> open(const QString& path, QString* error);
+
+    void request(uint64_t atUs, const Telegram& telegram);
+    void reply(uint64_t atUs, const QByteArray& bytes);
+    void dropped(uint64_t atUs, const QByteArray& bytes);
+
+private:
+    void write(uint64_t atUs, const char* direction, const QByteArray& bytes, const char* note);
+
+    std::unique_ptr<QIODevice> m_out;
+};

@@ -1,0 +1,504 @@
+// The value edit, port, language, bus-scan, info and progress dialogs, driven through their
+// controls as the user would.
+#include "RecordedMessages.h"
+#include "RecordingSerial.h"
+#include "service/Wertedit.h"
+#include "texts/Comportwahl.h"
+#include "texts/Fortschritt.h"
+#include "texts/Info.h"
+#include "texts/Scan.h"
+#include "texts/Sprachauswahl.h"
+#include "texts/Sprachen.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+template <typename T>
+T* Child(const QWidget& dialog, const char* name)
+{
+    T* child = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+void Click(const QWidget& dialog, const char* button)
+{
+    Child<QPushButton>(dialog, button)->click();
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { SetCurrentLanguage(German); }
+    void TearDown() override { SetCurrentLanguage(German); }
+};
+
+// ---- Value edit dialog ----
+
+class ValueEdit : public Dialogs {
+protected:
+    // Shows the dialog and replaces the input's text by typing `typed`.
+    void open(const char* typed = nullptr)
+    {
+        dialog.show();
+        if (typed) {
+            input()->clear();
+            QTest::keyClicks(combo(), QString::fromLatin1(typed));
+        }
+    }
+    QComboBox* combo() { return Child<QComboBox>(dialog, "cbWert"); }
+    QLineEdit* input() { return combo()->lineEdit(); }
+    QStringList history()
+    {
+        QStringList items;
+        for (int i = 0; i < combo()->count(); ++i)
+            items << combo()->itemText(i);
+        return items;
+    }
+
+    RecordedMessages messages;
+    TfmWertEdit dialog{messages};
+};
+
+TEST_F(ValueEdit, BusAddressRangeRejectsWithFixedGermanMessagesAndStaysOpen)
+{
+    SetCurrentLanguage(English);
+    dialog.Configure(1, 30, 1, 2);
+    struct Case { const char* typed; const char* message; };
+    for (const Case c : {Case{"31", "warning: Fehler: Wert zu groß."},
+                         Case{"0", "warning: Fehler: Wert zu klein."},
+                         Case{"99999999999", "warning: Fehler: Wert ungültig"}}) {
+        messages.shown.clear();
+        open(c.typed);
+        Click(dialog, "bnUebernehmen");
+        EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(c.message)}) << c.typed;
+        EXPECT_TRUE(dialog.isVisible()) << c.typed;
+        EXPECT_EQ(input()->text(), QString::fromLatin1(c.typed));
+    }
+}
+
+TEST_F(ValueEdit, AcceptsInRangeHexAndThe3FhExceptionWhateverTheRange)
+{
+    dialog.Configure(1, 30, 1, 2);
+    struct Case { const char* typed; int value; };
+    for (const Case c : {Case{"1Eh", 30}, Case{"63", 63}, Case{"7", 7}}) {
+        open(c.typed);
+        Click(dialog, "bnUebernehmen");
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
+        EXPECT_FALSE(dialog.isVisible()) << c.typed;
+        EXPECT_EQ(dialog.value(), c.value) << c.typed;
+    }
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(ValueEdit, EmptyTextIsZeroWhenTheMinimumAllowsIt)
+{
+    dialog.Configure(0, 255, 1, 2);
+    dialog.setValue(9);
+    open();
+    input()->clear();
+    Click(dialog, "bnUebernehmen");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.value(), 0);
+}
+
+TEST_F(ValueEdit, TypingIsFilteredToHexText)
+{
+    struct Case { const char* typed; const char* text; int caret; };
+    for (const Case c : {Case{"1E", "1Eh", 2}, Case{"12h5", "12h", 3}, Case{"x7", "7", 1},
+                         Case{"h", "", 0}}) {
+        open(c.typed);
+        EXPECT_EQ(input()->text(), QString::fromLatin1(c.text)) << c.typed;
+        EXPECT_EQ(input()->cursorPosition(), c.caret) << c.typed;
+    }
+}
+
+TEST_F(ValueEdit, EnterAcceptsAndEscapeCancelsKeepingTheValue)
+{
+    dialog.Configure(1, 30, 1, 2);
+    dialog.setValue(5);
+    open("12");
+    QTest::keyClick(combo(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.value(), 12);
+
+    open("20");
+    QTest::keyClick(combo(), Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.value(), 12);
+}
+
+TEST_F(ValueEdit, HistoryHoldsEachAcceptedValueOnceAndRestartsWithOtherDigits)
+{
+    dialog.Configure(0, 255, 2, 4);
+    dialog.setValue(26);
+    for (int use = 0; use < 2; ++use) {
+        open();
+        EXPECT_EQ(input()->text(), QStringLiteral("001Ah"));
+        Click(dialog, "bnUebernehmen");
+    }
+    EXPECT_EQ(history(), QStringList{QStringLiteral("001Ah")});
+
+    dialog.Configure(0, 255, 2, 2);
+    dialog.setValue(5);
+    open();
+    EXPECT_TRUE(history().isEmpty());
+    Click(dialog, "bnUebernehmen");
+    EXPECT_EQ(history(), QStringList{QStringLiteral("05h")});
+}
+
+TEST_F(ValueEdit, OpensWithTheValueInItsDisplayModeAndTheCaretBeforeTheH)
+{
+    struct Case { int mode; int value; const char* text; int caret; };
+    for (const Case c : {Case{0, 10, "Ah", 1}, Case{1, 10, "10", 2}, Case{3, 255, "255", 3},
+                         Case{2, 10, "0Ah", 2}}) {
+        dialog.Configure(0, 255, c.mode, 2);
+        dialog.setValue(c.value);
+        dialog.setName(QStringLiteral("Adresse"));
+        open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(input()->text(), QString::fromLatin1(c.text)) << c.mode;
+        EXPECT_EQ(input()->cursorPosition(), c.caret) << c.mode;
+        EXPECT_FALSE(input()->hasSelectedText()) << c.mode;
+        EXPECT_EQ(Child<QLabel>(dialog, "lblName")->text(), QStringLiteral("Adresse"));
+        dialog.reject();
+    }
+}
+
+// ---- Port dialog ----
+
+// COM numbers that open, that exist without rights, and none else; changeable between showings.
+class PluggablePorts final : public SerialPorts {
+public:
+    explicit PluggablePorts(ScriptedLine& line) : m_line(line) {}
+    std::unique_ptr<SerialDevice> createDevice() override
+    {
+        return std::make_unique<ScriptedSerialDevice>(m_line);
+    }
+    QString devicePath(int number) const override
+    {
+        const char* kind = present.count(number)  ? "scripted"
+                           : denied.count(number) ? "denied"
+                                                  : "missing";
+        return QStringLiteral("%1:%2").arg(QString::fromLatin1(kind)).arg(number);
+    }
+
+    std::set<int> present;
+    std::set<int> denied;
+
+private:
+    ScriptedLine& m_line;
+};
+
+DeviceAccess FakeAccess(const QString& path)
+{
+    const bool denied = path.startsWith(QStringLiteral("denied:"));
+    return denied ? DeviceAccess::Denied : DeviceAccess::Missing;
+}
+
+class PortDialog : public Dialogs {
+protected:
+    QComboBox* ports() { return Child<QComboBox>(dialog, "cbPort"); }
+    QList<int> listed()
+    {
+        QList<int> numbers;
+        for (int i = 0; i < ports()->count(); ++i)
+            numbers << ports()->itemData(i).toInt();
+        return numbers;
+    }
+    // Shows the dialog with `port` stored, then closes it with `typed` (if any) in the port box.
+    void acceptWith(int port, const char* typed, int baud = 19200)
+    {
+        dialog.setSettings(port, baud);
+        dialog.show();
+        if (typed)
+            ports()->setEditText(QString::fromLatin1(typed));
+        Click(dialog, "bnUbernehmen");
+    }
+
+    VirtualClock clock;
+    ScriptedLine line{clock};
+    PluggablePorts fake{line};
+    TfmComPortWahl dialog{fake, nullptr, FakeAccess};
+};
+
+TEST_F(PortDialog, ListsThePortsThatOpenAndSelectsTheStoredOneOrTheFirst)
+{
+    fake.present = {1, 3};
+    dialog.setSettings(3, 19200);
+    dialog.show();
+    EXPECT_EQ(listed(), (QList<int>{1, 3}));
+    EXPECT_EQ(ports()->currentData().toInt(), 3);
+    EXPECT_TRUE(ports()->currentText().startsWith(QStringLiteral("COM3")));
+    EXPECT_EQ(Child<QComboBox>(dialog, "cbBaud")->currentText(), QStringLiteral("19200"));
+    dialog.reject();
+
+    dialog.setSettings(5, 19200);
+    dialog.show();
+    EXPECT_EQ(ports()->currentData().toInt(), 1);
+    dialog.reject();
+}
+
+TEST_F(PortDialog, ProbesAt19200AndClosesEveryPortAtOnce)
+{
+    fake.present = {2, 7, 19};
+    dialog.show();
+    EXPECT_EQ(listed(), (QList<int>{2, 7, 19}));
+    EXPECT_EQ(line.baud, 19200u);
+    EXPECT_EQ(line.events.filter(QStringLiteral(" open")).size(), 3);
+    EXPECT_EQ(line.events.filter(QStringLiteral(" close")).size(), 3);
+    EXPECT_TRUE(line.events.last().endsWith(QStringLiteral("close")));
+}
+
+TEST_F(PortDialog, RebuildsTheListOnEveryShowing)
+{
+    fake.present = {1};
+    dialog.show();
+    dialog.reject();
+    fake.present = {1, 4};
+    dialog.show();
+    EXPECT_EQ(listed(), (QList<int>{1, 4}));
+    dialog.reject();
+    fake.present = {};
+    dialog.show();
+    EXPECT_TRUE(listed().isEmpty());
+}
+
+TEST_F(PortDialog, APortWithoutAccessRightsIsNamedNotListed)
+{
+    fake.present = {1};
+    fake.denied = {5};
+    dialog.show();
+    EXPECT_EQ(listed(), QList<int>{1});
+    QLabel* note = Child<QLabel>(dialog, "lblHinweis");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().startsWith(QStringLiteral("COM5: denied:5")));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("dialout")));
+    dialog.reject();
+
+    fake.denied = {};
+    dialog.show();
+    EXPECT_FALSE(note->isVisible());
+}
+
+TEST_F(PortDialog, TakesTheNumberAfterComAndKeepsThePortForOtherText)
+{
+    fake.present = {1, 3};
+    acceptWith(1, nullptr);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.port(), 1);
+
+    acceptWith(1, "COM12");
+    EXPECT_EQ(dialog.port(), 12);
+    acceptWith(12, "COM-2");
+    EXPECT_EQ(dialog.port(), 0);
+    acceptWith(3, "USB0");
+    EXPECT_EQ(dialog.port(), 3);
+    fake.present = {};
+    acceptWith(3, nullptr);
+    EXPECT_EQ(dialog.port(), 3);
+}
+
+TEST_F(PortDialog, BaudRateCannotBeChangedAndAnUnlistedRateSurvives)
+{
+    fake.present = {1};
+    QComboBox* baud = Child<QComboBox>(dialog, "cbBaud");
+    EXPECT_FALSE(baud->isEnabled());
+    acceptWith(1, nullptr, 57600);
+    EXPECT_EQ(dialog.baud(), 57600);
+    acceptWith(1, nullptr, 115200);
+    EXPECT_EQ(dialog.baud(), 115200);
+}
+
+// ---- Language dialog ----
+
+TEST_F(Dialogs, LanguageDialogAlwaysDeliversALanguageNumber)
+{
+    Tfm_sprachauswahl dialog;
+    QComboBox* box = Child<QComboBox>(dialog, "ComboBox1");
+    dialog.selectLanguage(Dutch);
+    EXPECT_EQ(box->currentText(), QStringLiteral("Niederländisch"));
+    EXPECT_EQ(dialog.chosenLanguage(), Dutch);
+
+    box->setCurrentIndex(Spanish);
+    EXPECT_EQ(dialog.chosenLanguage(), Spanish);
+    box->setEditText(QStringLiteral("englisch"));
+    EXPECT_EQ(dialog.chosenLanguage(), English);
+    box->setEditText(QStringLiteral("Klingonisch"));
+    EXPECT_EQ(dialog.chosenLanguage(), Dutch);
+    box->setEditText(QString());
+    EXPECT_EQ(dialog.chosenLanguage(), Dutch);
+}
+
+// ---- Bus-scan dialog ----
+
+TEST_F(Dialogs, ScanDialogIsLargeOnceThenCompactWithCancel)
+{
+    TfmScan dialog;
+    dialog.showSettings(3, 19200);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_TRUE(Child<QGroupBox>(dialog, "gbBild")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>(dialog, "bnAbbrechen")->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(dialog, "bnStart"));
+    EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("COM3"));
+    EXPECT_EQ(Child<QLabel>(dialog, "lblBaud")->text(), QStringLiteral("19200"));
+    EXPECT_GT(dialog.height(), 182);
+    Click(dialog, "bnStart");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+
+    for (int showing = 2; showing <= 3; ++showing) {
+        dialog.show();
+        EXPECT_FALSE(Child<QGroupBox>(dialog, "gbBild")->isVisible());
+        QPushButton* cancel = Child<QPushButton>(dialog, "bnAbbrechen");
+        EXPECT_TRUE(cancel->isVisible());
+        EXPECT_EQ(cancel->text(), QStringLiteral("Abbrechen"));
+        EXPECT_EQ(dialog.height(), 182);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << showing;
+    }
+}
+
+TEST_F(Dialogs, ScanDialogAsksForOtherSettingsAndShowsThemAgain)
+{
+    TfmScan dialog;
+    dialog.showSettings(1, 19200);
+    QObject::connect(&dialog, &TfmScan::changeSettingsRequested, &dialog,
+                     [&] { dialog.showSettings(6, 19200); });
+    dialog.show();
+    Click(dialog, "bnAendern");
+    EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("COM6"));
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(Dialogs, PicturesAreDecodedFromTheResources)
+{
+    TfmScan scan;
+    const QPixmap photo = Child<QLabel>(scan, "imFoto")->pixmap();
+    EXPECT_FALSE(photo.isNull()) << "JPEG not decoded";
+    EXPECT_EQ(Child<QLabel>(scan, "imLogo")->pixmap().size(), QSize(268, 32));
+    TfmInfo info;
+    EXPECT_EQ(Child<QLabel>(info, "Image1")->pixmap().size(), QSize(189, 44));
+}
+
+// ---- Info dialog ----
+
+TEST_F(Dialogs, InfoDialogHasNoCloseBoxAndClosesWithOk)
+{
+    TfmInfo dialog;
+    EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    dialog.show();
+    Click(dialog, "Button1");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+// ---- Progress dialog ----
+
+class Progress : public Dialogs {
+protected:
+    QProgressBar* bar() { return Child<QProgressBar>(dialog, "ProgressBar"); }
+    QPushButton* cancel() { return Child<QPushButton>(dialog, "bnAbbrechen"); }
+    QString label() { return Child<QLabel>(dialog, "lblBeschriftung")->text(); }
+
+    TfmFortschritt dialog;
+};
+
+TEST_F(Progress, EachKindSetsLabelMaximumAndCancelButton)
+{
+    SetCurrentLanguage(English);
+    struct Case { int kind; int maximum; int barMaximum; int text; bool cancellable; };
+    for (const Case c : {Case{1, 99, 31, 93, true}, Case{2, 0, 256, 278, true},
+                         Case{3, 5, 31, 32, true}, Case{0, 12, 12, 275, true},
+                         Case{7, 40, 40, 275, true}, Case{4, 6, 12, -1, false},
+                         Case{1, 0, 31, 93, true}}) {
+        dialog.PrepareProgress(c.kind, c.maximum);
+        dialog.showProgress();
+        EXPECT_EQ(bar()->maximum(), c.barMaximum) << c.kind;
+        EXPECT_EQ(bar()->value(), 0) << c.kind;
+        EXPECT_EQ(cancel()->isVisible(), c.cancellable) << c.kind;
+        const QString fixedGerman = QStringLiteral("Busadressen werden sortiert, bitte warten...");
+        EXPECT_EQ(label(), c.text < 0 ? fixedGerman : LanguageText(c.text)) << c.kind;
+        dialog.setPosition(c.barMaximum / 2);
+        dialog.closeProgress();
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+TEST_F(Progress, CancelOnlyRaisesTheFlagUntilTheNextPreparation)
+{
+    dialog.PrepareProgress(ProgressReporter::BusScan, 31);
+    dialog.showProgress();
+    dialog.setPosition(7);
+    EXPECT_FALSE(dialog.aborted());
+    cancel()->click();
+    EXPECT_TRUE(dialog.aborted());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(bar()->value(), 7);
+
+    dialog.PrepareProgress(ProgressReporter::BusScan, 31);
+    EXPECT_FALSE(dialog.aborted());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.aborted());
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.PrepareProgress(ProgressReporter::Readdressing, 3);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.aborted());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(dialog.isModal());
+}
+
+// ---- Language change ----
+
+TEST_F(Dialogs, LanguageChangeRenamesHiddenDialogs)
+{
+    VirtualClock clock;
+    ScriptedLine line(clock);
+    ScriptedPorts ports(line, {});
+    RecordedMessages messages;
+    TfmScan scan;
+    TfmComPortWahl portDialog(ports);
+    Tfm_sprachauswahl languageDialog;
+    TfmInfo info;
+    TfmFortschritt progress;
+    TfmWertEdit valueEdit(messages);
+
+    SetCurrentLanguage(English);
+    scan.SetLanguage();
+    portDialog.SetLanguage();
+    languageDialog.SetLanguage();
+    info.SetLanguage();
+    progress.SetLangage();
+    valueEdit.SetLanguage();
+
+    scan.show();
+    EXPECT_EQ(scan.windowTitle(), QStringLiteral("Bus scan"));
+    EXPECT_EQ(Child<QPushButton>(scan, "bnStart")->text(), QStringLiteral("Scan window bus"));
+    EXPECT_EQ(Child<QPushButton>(scan, "bnAendern")->text(), QStringLiteral("Change settings"));
+    EXPECT_EQ(portDialog.windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(Child<QLabel>(portDialog, "Label1")->text(), QStringLiteral("COM port"));
+    EXPECT_EQ(languageDialog.windowTitle(), QStringLiteral("Language selection"));
+    EXPECT_EQ(Child<QComboBox>(languageDialog, "ComboBox1")->itemText(English),
+              QStringLiteral("Englisch"));
+    EXPECT_EQ(Child<QLabel>(info, "Label4")->text(),
+              QStringLiteral("Technical support +49 (0) 000 000000"));
+    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Progress"));
+    EXPECT_EQ(Child<QLabel>(progress, "lblBeschriftung")->text(), QStringLiteral("please wait..."));
+    EXPECT_EQ(valueEdit.windowTitle(), QStringLiteral("Edit"));
+    EXPECT_EQ(Child<QGroupBox>(valueEdit, "GroupBox1")->title(), QStringLiteral("Entry:"));
+}
+
+} // namespace

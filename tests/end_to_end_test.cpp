@@ -1,0 +1,86 @@
+// End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SimulatorProcess {
+    QProcess process;
+    bool start(const QStringList& arguments)
+    {
+        process.start(QStringLiteral(FENESTRIX_SIM_PROGRAM), arguments);
+        // The first line of output is the terminal's path: the bus is served from then on.
+        return process.waitForStarted(5000) && process.waitForReadyRead(5000) &&
+               process.readLine().startsWith("/dev/");
+    }
+    ~SimulatorProcess()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+};
+
+struct ScanRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ScanRun runScan(const QString& workDir, const QString& portsDir, const QStringList& arguments)
+{
+    QProcess scan;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FENESTRIX_PORTS"), portsDir);
+    scan.setProcessEnvironment(env);
+    scan.setWorkingDirectory(workDir);
+    scan.start(QStringLiteral(FENESTRIX_PROGRAM), QStringList{QStringLiteral("--scan")} + arguments);
+    scan.waitForFinished(120000);
+    return {scan.exitStatus() == QProcess::NormalExit ? scan.exitCode() : -1,
+            QString::fromUtf8(scan.readAllStandardOutput()),
+            QString::fromUtf8(scan.readAllStandardError())};
+}
+
+TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM2"))}));
+    {
+        QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("COM2\n19200\nSprache1\n");
+    }
+    const ScanRun run = runScan(work.path(), ports.path(), {});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8) << run.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral(" Address\t"))); // English, from the file
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("0\t")));
+    for (int row = 1; row <= 5; ++row) {
+        const QStringList cells = lines[row + 1].split(u'\t');
+        ASSERT_EQ(cells.size(), 8);
+        EXPECT_EQ(cells[0], QString::number(row));
+        EXPECT_EQ(cells[4], QStringLiteral("Z00"));
+    }
+    EXPECT_EQ(lines[7], QStringLiteral("5 Window, Group control device"));
+    // The settings file is read, never written.
+    QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), QByteArray("COM2\n19200\nSprache1\n"));
+}
+
+TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)
+{
+    QTemporaryDir ports, work;
+    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/tty"), ports.filePath(QStringLiteral("COM4"))));
+    const ScanRun run = runScan(work.path(), ports.path(), {QStringLiteral("--port"), QStringLiteral("4")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Serielle Schnittstelle kann nicht geöffnet werden!")));
+}
+
+} // namespace

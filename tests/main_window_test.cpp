@@ -1,0 +1,247 @@
+// The main window on the simulated bus: settings file at start and shutdown, connection state,
+// UpdateActions, keyboard and mouse of the list, status colours and the language switch.
+#include "RecordedMessages.h"
+#include "ScanHarness.h"
+#include "buslink/SettingsFile.h"
+#include "mainwindow/Main.h"
+#include "sim/MemoryBusPorts.h"
+#include "sim/BusSetup.h"
+#include "sim/SimulatedBus.h"
+#include "texts/Sprachen.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TFensterInfo device(int address, int status = 3)
+{
+    TFensterInfo info;
+    info.address = address;
+    info.status = status;
+    info.windowKind = 1;
+    info.articleNumber = QStringLiteral("480101");
+    return info;
+}
+
+// A main window in a working directory of its own, without its start-up scan.
+struct MainWindowTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    VirtualClock clock;
+    SimulatedBus bus{BusSetup{}};
+    MemoryBusPorts memoryPorts{clock, bus, {1, 3}};
+    TracingPorts ports{memoryPorts, clock};
+    RecordedMessages messages;
+    std::unique_ptr<TfmMain> window;
+
+    void SetUp() override
+    {
+        QDir::setCurrent(dir.path());
+        SetCurrentLanguage(German);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        QDir::setCurrent(previousDir);
+        SetCurrentLanguage(German);
+    }
+    void writeSettings(const char* text)
+    {
+        QFile f(dir.filePath(QStringLiteral("Fenestrix.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    void open()
+    {
+        window = std::make_unique<TfmMain>(clock, ports, messages);
+        window->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
+        window->show();
+    }
+    QAction* action(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+    QPushButton* button(const char* name)
+    {
+        return window->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    QTableView* list() { return window->findChild<QTableView*>(QStringLiteral("sgFenster")); }
+    QByteArray settingsOnDisk()
+    {
+        QFile f(dir.filePath(QStringLiteral("Fenestrix.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(MainWindowTest, WithoutSettingsFileStartsInGermanOnCom1AndWritesItAtShutdown)
+{
+    open();
+    EXPECT_EQ(CurrentLanguage(), German);
+    EXPECT_EQ(window->connectionStatus(), QStringLiteral("Online, COM1, 19200 Baud"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltra Fenestrix"));
+    EXPECT_EQ(window->width(), 700);
+    window->close();
+    EXPECT_EQ(settingsOnDisk(), QByteArray("COM1\n19200\nSprache0\n"));
+}
+
+TEST_F(MainWindowTest, SettingsFileChoosesPortBaudAndLanguage)
+{
+    writeSettings("COM3\r\n9600\r\nSprache1\r\n");
+    open();
+    EXPECT_EQ(CurrentLanguage(), English);
+    EXPECT_EQ(window->connectionStatus(), QStringLiteral("Online, COM3, 9600 Baud"));
+    EXPECT_EQ(action("acBusScan")->text(), LanguageText(89));
+    window->close();
+    EXPECT_EQ(settingsOnDisk(), QByteArray("COM3\n9600\nSprache1\n"));
+}
+
+TEST_F(MainWindowTest, PortZeroBecomesCom1AndAMissingPortIsOffline)
+{
+    writeSettings("COM0\n19200\nSprache0\n");
+    open();
+    EXPECT_EQ(window->connection().comPort, 1);
+    window->close();
+    writeSettings("COM2\n19200\nSprache0\n");
+    open();
+    EXPECT_EQ(window->connectionStatus(), QStringLiteral("Offline"));
+    EXPECT_FALSE(window->bus().IsConnected());
+}
+
+TEST_F(MainWindowTest, GroupButtonsNeedTwoRowsAndAConnection)
+{
+    open();
+    struct Case { QList<int> addresses; bool enabled; };
+    for (const Case& c : {Case{{0, 1}, true}, Case{{0}, false}, Case{{1}, false}, Case{{1, 2}, true}}) {
+        window->windowList().clear();
+        for (int a : c.addresses)
+            window->windowList().AddWindowRow(device(a));
+        window->UpdateActions();
+        for (const char* name : {"bnGrAuf", "bnGrZu", "bnGr50"})
+            EXPECT_EQ(button(name)->isEnabled(), c.enabled) << name << " rows " << c.addresses.size();
+    }
+    window->DisconnectBus(false);
+    EXPECT_FALSE(button("bnGrAuf")->isEnabled());
+    EXPECT_EQ(window->connectionStatus(), QStringLiteral("Offline"));
+}
+
+TEST_F(MainWindowTest, SelectedRowDecidesTheDeviceCommands)
+{
+    open();
+    window->windowList().AddWindowRow(device(0, 1));
+    window->windowList().AddWindowRow(device(63));
+    QSignalSpy opened(window.get(), &TfmMain::deviceWindowRequested);
+
+    window->selectRow(0); // group control unit
+    EXPECT_TRUE(action("acFenster")->isEnabled());
+    EXPECT_FALSE(action("acAdresse")->isEnabled());
+    action("acFenster")->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.takeFirst().at(0).toInt(), 0);
+
+    window->selectRow(1); // "3Fh"
+    EXPECT_TRUE(action("acAdresse")->isEnabled());
+    QTest::keyClick(list(), Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.takeFirst().at(0).toInt(), 63);
+    EXPECT_EQ(window->bus().GetWindowAddress(), 63);
+
+    window->selectRow(2); // the empty row
+    EXPECT_FALSE(action("acFenster")->isEnabled());
+    action("acFenster")->trigger();
+    EXPECT_TRUE(opened.isEmpty());
+
+    window->selectRow(1);
+    window->DisconnectBus(false);
+    EXPECT_FALSE(action("acFenster")->isEnabled());
+    EXPECT_FALSE(action("acAdresse")->isEnabled());
+}
+
+TEST_F(MainWindowTest, DoubleClickOpensAndTopHungArticleIsNoted)
+{
+    open();
+    TFensterInfo topHung = device(4);
+    topHung.articleNumber = QStringLiteral("480202");
+    window->windowList().AddWindowRow(topHung);
+    QSignalSpy opened(window.get(), &TfmMain::deviceWindowRequested);
+    const QRect cell = list()->visualRect(window->windowList().index(0, 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.first().at(0).toInt(), 4);
+    EXPECT_TRUE(window->topHungArticle());
+}
+
+TEST_F(MainWindowTest, ServiceKeysRevealEmergencyAddressingForGood)
+{
+    open();
+    EXPECT_FALSE(action("acNotAdr")->isVisible());
+    QTest::keyClick(list(), Qt::Key_N);
+    EXPECT_FALSE(action("acNotAdr")->isVisible());
+    QTest::keyClick(list(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(action("acNotAdr")->isVisible());
+    EXPECT_TRUE(action("tbTrenner2")->isVisible());
+}
+
+TEST_F(MainWindowTest, NormalRowIsGreenAlsoWhenSelected)
+{
+    open();
+    window->windowList().AddWindowRow(device(1, 3));
+    window->selectRow(0);
+    const QRect cell = list()->visualRect(window->windowList().index(0, 7));
+    const QImage image = list()->viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(cell.left() + 2, cell.top() + 2), QColor(0, 0x80, 0));
+}
+
+TEST_F(MainWindowTest, LanguageSwitchRenamesEverythingAndResizes)
+{
+    open();
+    SetCurrentLanguage(French);
+    window->sprache_aendern();
+    window->adapt_windows();
+    EXPECT_EQ(window->width(), 900);
+    EXPECT_EQ(button("bnGrAuf")->text(), LanguageTable::builtIn().text(French, 109));
+    EXPECT_EQ(window->windowList().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral(" ") + LanguageTable::builtIn().text(French, 240));
+    TStrgItem item;
+    window->bus().GetParameterInfo(4, item);
+    EXPECT_EQ(item.name, LanguageTable::builtIn().text(French, 74) + QStringLiteral("-Array"));
+    SetCurrentLanguage(Spanish);
+    window->adapt_windows();
+    EXPECT_EQ(button("bnGrZu")->width(), 116);
+    SetCurrentLanguage(Dutch);
+    window->adapt_windows();
+    EXPECT_EQ(window->width(), 720);
+}
+
+TEST_F(MainWindowTest, PollingTimerPollsEveryTickAndKeepsAliveEveryThird)
+{
+    open();
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 200);
+    window->bus().StartPolling();
+    ports.requests.clear();
+    QTest::qWait(1300);
+    int polls = 0, keepAlives = 0;
+    for (const TracedRequest& r : ports.requests) {
+        // A silent bus: every telegram goes out twice (one retry) for keep-alives, once for polls.
+        if (r.mode() == 0x4F)
+            ++keepAlives;
+        else
+            ++polls;
+    }
+    EXPECT_GE(polls, 3);
+    EXPECT_EQ(keepAlives, 2 * (polls / 3));
+    window->DisconnectBus(false);
+    EXPECT_FALSE(timer->isActive());
+}
+
+} // namespace

@@ -1,0 +1,24 @@
+// The info dialog: product name, edition, the support telephone number and the logo; closed
+// only with its OK button.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class TfmInfo final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfmInfo(QWidget* parent = nullptr);
+
+    void SetLanguage();
+
+private:
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* lblService;
+    QLabel* Label4;
+    QLabel* Image1;
+    QPushButton* Button1;
+};
