@@ -58,7 +58,8 @@ LanguageLayout layoutFor(int language)
 } // namespace
 
 TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), m_clock(clock), m_ports(ports), m_messages(messages), m_bus(clock, ports)
+    : QMainWindow(parent), m_clock(clock), m_ports(ports), m_messages(messages), m_bus(clock, ports),
+      m_addressing(clock, ports, m_bus, m_list, *this)
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Veltra Fenestrix"));
@@ -133,6 +134,8 @@ void TfmMain::createActions()
     connect(acFenster, &QAction::triggered, this, &TfmMain::acFensterExecute);
     connect(acComPort, &QAction::triggered, this, &TfmMain::acComPortExecute);
     connect(acSprachauswahl, &QAction::triggered, this, &TfmMain::Sprachauswahl1Click);
+    connect(acAdresse, &QAction::triggered, this, &TfmMain::acAdresseExecute);
+    connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
 }
 
 void TfmMain::createMenus()
@@ -237,8 +240,9 @@ void TfmMain::createCentralWidget()
     bnGr50 = pushButton("bnGr50");
     bnNeuAdr = pushButton("bnNeuAdr");
     bnNeuAdrAbbr = pushButton("bnNeuAdrAbbr");
-    bnNeuAdr->hide();
     bnNeuAdrAbbr->hide();
+    connect(bnNeuAdr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrClick);
+    connect(bnNeuAdrAbbr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrAbbrClick);
     for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50}) {
         buttons->addWidget(b);
         // The group drive stays out of sight until its flow is built in.
@@ -278,7 +282,7 @@ void TfmMain::ApplyLanguage()
     bnGrZu->setToolTip(LanguageText(290));
     bnGr50->setText(LanguageText(108));
     bnGr50->setToolTip(LanguageText(289) + QStringLiteral(" 50%"));
-    bnNeuAdr->setText(LanguageText(401));
+    bnNeuAdr->setText(LanguageText(readdressing() ? 242 : 401));
     bnNeuAdrAbbr->setText(LanguageText(2));
     Datei1->setTitle(LanguageText(273));
     mnFenster->setTitle(LanguageText(357));
@@ -448,11 +452,11 @@ void TfmMain::UpdateActions()
         acAdresse->setEnabled(false);
         mnFenster->setEnabled(false);
     } else {
-        acFenster->setEnabled(!m_readdressing);
-        mnFenster->setEnabled(!m_readdressing);
+        acFenster->setEnabled(!readdressing());
+        mnFenster->setEnabled(!readdressing());
         acAdresse->setEnabled(!groupUnit);
     }
-    const bool group = m_list.deviceCount() - 1 != 0 && connected && !m_readdressing;
+    const bool group = m_list.deviceCount() - 1 != 0 && connected && !readdressing();
     for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
         b->setEnabled(group);
 }
@@ -569,4 +573,70 @@ void TfmMain::setScanStatus(const QString& text, bool alarm)
 ProgressReporter& TfmMain::progress()
 {
     return *m_progress;
+}
+
+void TfmMain::setConnectionStatus(const QString& text)
+{
+    statusConnection->setText(text);
+}
+
+std::optional<int> TfmMain::askNewAddress(int currentAddress)
+{
+    m_valueEdit->Configure(1, 30, 1, 2);
+    m_valueEdit->setName(LanguageText(153));
+    m_valueEdit->setValue(currentAddress);
+    if (m_valueEdit->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return m_valueEdit->value();
+}
+
+void TfmMain::acAdresseExecute()
+{
+    m_addressing.changeAddress(selectedRow());
+    UpdateActions();
+}
+
+void TfmMain::setReaddressingControls(bool on)
+{
+    bnNeuAdrAbbr->setVisible(on);
+    bnNeuAdr->setText(LanguageText(on ? 242 : 401));
+    // Scan, export and emergency addressing wait; "Eigenschaften" follows UpdateActions.
+    for (QAction* a : {acBusScan, acWinListe, acNotAdr})
+        a->setEnabled(!on);
+}
+
+void TfmMain::bnNeuAdrClick()
+{
+    if (!readdressing()) {
+        m_addressing.enterReaddressing();
+        setReaddressingControls(true);
+        UpdateActions();
+        return;
+    }
+    const bool written = m_addressing.applyReaddressing();
+    UpdateActions();
+    if (!written)
+        return;
+    setReaddressingControls(false);
+    UpdateActions();
+    acBusScanExecute();
+}
+
+void TfmMain::bnNeuAdrAbbrClick()
+{
+    m_addressing.abortReaddressing();
+    setReaddressingControls(false);
+    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
+        b->setEnabled(true);
+    // The next selection in the list decides again.
+    mnFenster->setEnabled(false);
+}
+
+void TfmMain::acNotAdrExecute()
+{
+    using End = BusAddressing::EmergencyEnd;
+    const End end = m_addressing.emergencyAddressing(connection());
+    // The list is scanned again unless nothing was started or the port did not open.
+    if (end == End::Finished || end == End::WrongAnswer)
+        acBusScanExecute();
 }

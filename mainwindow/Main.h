@@ -2,6 +2,7 @@
 // and the connection state, drives polling and keep-alive, and starts the bus flows.
 #pragma once
 
+#include "Addressing.h"
 #include "BusScan.h"
 #include "WindowListModel.h"
 #include "buslink/SettingsFile.h"
@@ -26,7 +27,7 @@ class TfmScan;
 class TfmWertEdit;
 class Tfm_sprachauswahl;
 
-class TfmMain final : public QMainWindow, private BusScanHost {
+class TfmMain final : public QMainWindow, private BusScanHost, private AddressingHost {
     Q_OBJECT
 public:
     TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent = nullptr);
@@ -37,7 +38,7 @@ public:
 
     void ConnectBus() override;
     void DisconnectBus(bool keepStatusText) override;
-    void SendKeepAlive();
+    void SendKeepAlive() override;
     void EnableEepromWrite();
     void UpdatePage0Checksum();
     void sprache_aendern();
@@ -50,10 +51,14 @@ public:
     void acComPortExecute();
     void acInfoExecute();
     void Sprachauswahl1Click();
+    void acAdresseExecute();
+    void bnNeuAdrClick();
+    void bnNeuAdrAbbrClick();
+    void acNotAdrExecute();
 
     [[nodiscard]] BusConnection connection() const { return {m_comPort, m_baud}; }
     [[nodiscard]] bool topHungArticle() const { return m_topHungArticle; }
-    [[nodiscard]] bool readdressing() const { return m_readdressing; }
+    [[nodiscard]] bool readdressing() const { return m_addressing.readdressing(); }
     [[nodiscard]] QString connectionStatus() const;
     [[nodiscard]] QString scanStatus() const;
     // The selected device row (0-based), or -1.
@@ -76,6 +81,10 @@ private:
     bool confirmScanStart() override;
     void processEvents() override;
     void setScanStatus(const QString& text, bool alarm) override;
+    // What the addressing flows ask of this window.
+    void setConnectionStatus(const QString& text) override;
+    std::optional<int> askNewAddress(int currentAddress) override;
+    void setReaddressingControls(bool readdressing);
     ProgressReporter& progress() override;
     UserMessages& messages() override { return m_messages; }
 
@@ -93,12 +102,12 @@ private:
     UserMessages& m_messages;
     TFensterSteuerung m_bus;
     WindowListModel m_list;
+    BusAddressing m_addressing;
 
     uint32_t m_baud = 19200;
     int m_comPort = 1;
     uint32_t m_replyTimeoutMs = 150;
     QString m_programDirectory;
-    bool m_readdressing = false;
     bool m_topHungArticle = false;
     bool m_shownOnce = false;
     int m_pollTicks = 0;

@@ -220,6 +220,35 @@ TEST_F(MainWindowTest, LanguageSwitchRenamesEverythingAndResizes)
     EXPECT_EQ(window->width(), 720);
 }
 
+TEST_F(MainWindowTest, ReaddressingModeSwitchesTheControls)
+{
+    open();
+    window->windowList().AddWindowRow(device(0, 1));
+    window->windowList().AddWindowRow(device(1));
+    window->windowList().AddWindowRow(device(2));
+    window->selectRow(1);
+    QPushButton* apply = button("bnNeuAdr");
+    ASSERT_TRUE(apply->isVisible());
+    EXPECT_FALSE(button("bnNeuAdrAbbr")->isVisible());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_TRUE(window->readdressing());
+    EXPECT_EQ(apply->text(), QStringLiteral("Übernehmen"));
+    EXPECT_TRUE(button("bnNeuAdrAbbr")->isVisible());
+    EXPECT_FALSE(action("acFenster")->isEnabled());
+    EXPECT_TRUE(action("acAdresse")->isEnabled());
+    EXPECT_FALSE(action("acBusScan")->isEnabled());
+    EXPECT_FALSE(button("bnGrAuf")->isEnabled());
+    window->selectRow(0);
+    EXPECT_FALSE(action("acAdresse")->isEnabled()); // never the group control unit
+
+    QTest::mouseClick(button("bnNeuAdrAbbr"), Qt::LeftButton);
+    EXPECT_FALSE(window->readdressing());
+    EXPECT_EQ(apply->text(), QStringLiteral("Umadressierung"));
+    EXPECT_FALSE(button("bnNeuAdrAbbr")->isVisible());
+    EXPECT_TRUE(action("acBusScan")->isEnabled());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
 TEST_F(MainWindowTest, PollingTimerPollsEveryTickAndKeepsAliveEveryThird)
 {
     open();
