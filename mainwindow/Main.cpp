@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "Fmgruppe.h"
 #include "WindowListDelegate.h"
 #include "service/Tools01.h"
 #include "service/Wertedit.h"
@@ -84,6 +85,7 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_languageDialog = std::make_unique<Tfm_sprachauswahl>(this);
     m_scanDialog = std::make_unique<TfmScan>(this);
+    m_groupDrive = std::make_unique<TfmGruppeFahren>(m_bus, m_list, this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
         m_scanDialog->showSettings(m_comPort, static_cast<int>(m_baud));
@@ -243,11 +245,11 @@ void TfmMain::createCentralWidget()
     bnNeuAdrAbbr->hide();
     connect(bnNeuAdr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrClick);
     connect(bnNeuAdrAbbr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrAbbrClick);
-    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50}) {
+    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
         buttons->addWidget(b);
-        // The group drive stays out of sight until its flow is built in.
-        b->hide();
-    }
+    connect(bnGrAuf, &QPushButton::clicked, this, &TfmMain::bnGrAufClick);
+    connect(bnGrZu, &QPushButton::clicked, this, &TfmMain::bnGrZuClick);
+    connect(bnGr50, &QPushButton::clicked, this, &TfmMain::bnGr50Click);
     buttons->addStretch(1);
     buttons->addWidget(bnNeuAdr);
     buttons->addWidget(bnNeuAdrAbbr);
@@ -305,6 +307,7 @@ void TfmMain::sprache_aendern()
     m_languageDialog->SetLanguage();
     m_scanDialog->SetLanguage();
     m_portDialog->SetLanguage();
+    m_groupDrive->SetLanguage();
     m_progress->SetLangage();
     m_info->SetLanguage();
     m_valueEdit->SetLanguage();
@@ -456,7 +459,8 @@ void TfmMain::UpdateActions()
         mnFenster->setEnabled(!readdressing());
         acAdresse->setEnabled(!groupUnit);
     }
-    const bool group = m_list.deviceCount() - 1 != 0 && connected && !readdressing();
+    // At least two rows, whatever devices they hold; an empty list has none to drive.
+    const bool group = m_list.deviceCount() > 1 && connected && !readdressing();
     for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
         b->setEnabled(group);
 }
@@ -639,4 +643,22 @@ void TfmMain::acNotAdrExecute()
     // The list is scanned again unless nothing was started or the port did not open.
     if (end == End::Finished || end == End::WrongAnswer)
         acBusScanExecute();
+}
+
+void TfmMain::bnGrAufClick()
+{
+    m_groupDrive->setDriveKind(GroupOpen);
+    m_groupDrive->exec();
+}
+
+void TfmMain::bnGrZuClick()
+{
+    m_groupDrive->setDriveKind(GroupClose);
+    m_groupDrive->exec();
+}
+
+void TfmMain::bnGr50Click()
+{
+    m_groupDrive->setDriveKind(GroupHalfOpen);
+    m_groupDrive->exec();
 }

@@ -21,6 +21,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class TfmComPortWahl;
+class TfmGruppeFahren;
 class TfmFortschritt;
 class TfmInfo;
 class TfmScan;
@@ -55,6 +56,9 @@ public:
     void bnNeuAdrClick();
     void bnNeuAdrAbbrClick();
     void acNotAdrExecute();
+    void bnGrAufClick();
+    void bnGrZuClick();
+    void bnGr50Click();
 
     [[nodiscard]] BusConnection connection() const { return {m_comPort, m_baud}; }
     [[nodiscard]] bool topHungArticle() const { return m_topHungArticle; }
@@ -153,4 +157,5 @@ private:
     std::unique_ptr<TfmFortschritt> m_progress;
     std::unique_ptr<Tfm_sprachauswahl> m_languageDialog;
     std::unique_ptr<TfmScan> m_scanDialog;
+    std::unique_ptr<TfmGruppeFahren> m_groupDrive;
 };

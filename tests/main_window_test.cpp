@@ -118,7 +118,8 @@ TEST_F(MainWindowTest, GroupButtonsNeedTwoRowsAndAConnection)
 {
     open();
     struct Case { QList<int> addresses; bool enabled; };
-    for (const Case& c : {Case{{0, 1}, true}, Case{{0}, false}, Case{{1}, false}, Case{{1, 2}, true}}) {
+    for (const Case& c : {Case{{0, 1}, true}, Case{{0}, false}, Case{{1}, false}, Case{{1, 2}, true},
+                          Case{{}, false}}) {
         window->windowList().clear();
         for (int a : c.addresses)
             window->windowList().AddWindowRow(device(a));
