@@ -11,9 +11,12 @@ uint8_t TelegramChecksum(const uint8_t* bytes)
 
 Telegram MakeTelegram(unsigned mode, unsigned addressField, unsigned data)
 {
-    Telegram t{static_cast<uint8_t>(mode & 0xFF),        static_cast<uint8_t>(addressField & 0xFF),
-               static_cast<uint8_t>((addressField >> 8) & 0xFF), static_cast<uint8_t>(data & 0xFF),
-               static_cast<uint8_t>((data >> 8) & 0xFF), 0};
+    Telegram t{static_cast<uint8_t>(mode & 0xFF),
+               static_cast<uint8_t>(addressField & 0xFF),
+               static_cast<uint8_t>((addressField >> 8) & 0xFF),
+               static_cast<uint8_t>(data & 0xFF),
+               static_cast<uint8_t>((data >> 8) & 0xFF),
+               0};
     t[5] = TelegramChecksum(t.data());
     return t;
 }
@@ -92,12 +95,23 @@ void CZuzev::runWakeUpSequence(unsigned long targetBaud)
     // Rates without a switch byte of their own are announced as 9600 baud.
     uint8_t switchByte = 0x16;
     switch (targetBaud) {
-    case 4800: switchByte = 0x18; break;
-    case 9600: switchByte = 0x16; break;
-    case 19200: switchByte = 0x13; break;
-    case 38400: switchByte = 0x12; break;
-    case 57600: switchByte = 0x11; break;
-    default: break;
+    case 4800:
+        switchByte = 0x18;
+        break;
+    case 9600:
+        switchByte = 0x16;
+        break;
+    case 19200:
+        switchByte = 0x13;
+        break;
+    case 38400:
+        switchByte = 0x12;
+        break;
+    case 57600:
+        switchByte = 0x11;
+        break;
+    default:
+        break;
     }
     m_interfaceBaud = targetBaud;
 

@@ -10,7 +10,9 @@ constexpr int kByteTimeoutMs = 1;
 
 } // namespace
 
-TCOMport::TCOMport(SerialPorts& ports, QString logPath) : m_ports(ports), m_logPath(std::move(logPath)) {}
+TCOMport::TCOMport(SerialPorts& ports, QString logPath)
+    : m_ports(ports), m_logPath(std::move(logPath))
+{}
 
 TCOMport::~TCOMport()
 {
@@ -19,8 +21,8 @@ TCOMport::~TCOMport()
 
 uint32_t TCOMport::SupportedBaud(uint32_t baud)
 {
-    static constexpr std::array<uint32_t, 14> rates{110,   300,   600,   1200,  2400,   4800,   14400,
-                                                    19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    static constexpr std::array<uint32_t, 14> rates{
+        110, 300, 600, 1200, 2400, 4800, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
     return std::find(rates.begin(), rates.end(), baud) != rates.end() ? baud : 9600;
 }
 
@@ -36,7 +38,8 @@ bool TCOMport::Open(const QString& devicePath, uint32_t baud, int parity, int st
     (void)m_port->readLine(line);
     line.baud = SupportedBaud(baud);
     line.parity = parity >= 0 && parity <= 4 ? static_cast<Parity>(parity) : Parity::None;
-    line.stopBits = stopBits >= 0 && stopBits <= 2 ? static_cast<StopBits>(stopBits) : StopBits::One;
+    line.stopBits =
+        stopBits >= 0 && stopBits <= 2 ? static_cast<StopBits>(stopBits) : StopBits::One;
     if (!m_port->applyLine(line)) {
         Close();
         return false;

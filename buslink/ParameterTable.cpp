@@ -11,8 +11,8 @@ constexpr bool no = false;
 constexpr bool yes = true;
 
 struct ParameterDef {
-    int textId;             // -1: the name is fixed
-    const char* prefix;     // put before the text
+    int textId;         // -1: the name is fixed
+    const char* prefix; // put before the text
     const char* suffixOrFixed;
     uint16_t mode;
     uint16_t memoryAddress;

@@ -10,9 +10,17 @@ constexpr int kParameterCount = 56;
 
 // Parameter indices that flows name.
 enum Parameter {
-    ParState = 0, ParWindowKind = 1, ParHandle = 2, ParEventBits = 4, ParSupplyVoltage = 9,
-    ParElectronicsSide = 21, ParMaxTiltPosition = 22, ParStatusEvents = 29, ParSoftwareVersion = 30,
-    ParVariant = 31, ParChainLength = 47
+    ParState = 0,
+    ParWindowKind = 1,
+    ParHandle = 2,
+    ParEventBits = 4,
+    ParSupplyVoltage = 9,
+    ParElectronicsSide = 21,
+    ParMaxTiltPosition = 22,
+    ParStatusEvents = 29,
+    ParSoftwareVersion = 30,
+    ParVariant = 31,
+    ParChainLength = 47
 };
 
 struct TStrgItem {

@@ -15,7 +15,8 @@ constexpr int kKeepAliveMode = 0x4F;
 
 uint16_t MakeBusAddress(int windowAddress, int memoryAddress)
 {
-    const unsigned low = ((unsigned(windowAddress) * 4) & 0xFF) + ((unsigned(memoryAddress) / 256) & 3);
+    const unsigned low =
+        ((unsigned(windowAddress) * 4) & 0xFF) + ((unsigned(memoryAddress) / 256) & 3);
     const unsigned high = unsigned(memoryAddress) & 0xFF;
     return static_cast<uint16_t>(low + 256 * high);
 }
@@ -76,8 +77,8 @@ int TFensterSteuerung::ReadParameter(int index)
 {
     std::lock_guard guard(m_lock);
     TStrgItem& item = m_table.at(static_cast<size_t>(index));
-    const bool ok = ZuzevTransmit(MakeBusAddress(m_windowAddress, item.memoryAddress), item.data,
-                                  item.mode);
+    const bool ok =
+        ZuzevTransmit(MakeBusAddress(m_windowAddress, item.memoryAddress), item.data, item.mode);
     if (ok) {
         const Telegram& r = lastGoodReply();
         item.value = static_cast<uint16_t>(r[3] + 256 * r[4]);

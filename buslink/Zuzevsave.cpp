@@ -13,8 +13,7 @@ constexpr uint8_t kEmergencyReply = 0x63;
 
 TZuzevSave::TZuzevSave(Clock& clock, SerialPorts& ports, QString logPath)
     : TCOMport(ports, std::move(logPath)), m_clock(clock)
-{
-}
+{}
 
 int TZuzevSave::RawOpen(int port, uint32_t baud, int replyTimeLimitMs)
 {
@@ -24,8 +23,9 @@ int TZuzevSave::RawOpen(int port, uint32_t baud, int replyTimeLimitMs)
 
 int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
 {
-    const Telegram request = MakeTelegram(static_cast<unsigned>(mode), static_cast<unsigned>(addressField),
-                                          static_cast<unsigned>(data));
+    const Telegram request =
+        MakeTelegram(static_cast<unsigned>(mode), static_cast<unsigned>(addressField),
+                     static_cast<unsigned>(data));
     uint8_t byte = 0;
     int readsInARow = 0;
     while (ReadByte(byte)) {
@@ -43,8 +43,8 @@ int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
          ++attempts) {
         if (!ReadByte(byte))
             continue;
-        const bool first = byte == request[0] ||
-                           (request[0] == kEmergencyRequest && byte == kEmergencyReply);
+        const bool first =
+            byte == request[0] || (request[0] == kEmergencyRequest && byte == kEmergencyReply);
         if (received == 0 && !first)
             continue;
         reply[received++] = byte;

@@ -26,8 +26,7 @@ constexpr int kEmergencyWindow = 40;
 BusAddressing::BusAddressing(Clock& clock, SerialPorts& ports, TFensterSteuerung& bus,
                              WindowListModel& list, AddressingHost& host)
     : m_clock(clock), m_ports(ports), m_bus(bus), m_list(list), m_host(host)
-{
-}
+{}
 
 int BusAddressing::TemporaryAddress(int oldAddress)
 {

@@ -55,8 +55,7 @@ void keepAlive(TZuzevSave& port)
 BusScan::BusScan(Clock& clock, SerialPorts& ports, TFensterSteuerung& bus, WindowListModel& list,
                  BusScanHost& host)
     : m_clock(clock), m_ports(ports), m_bus(bus), m_list(list), m_host(host)
-{
-}
+{}
 
 ScanResult BusScan::run(const BusConnection& connection)
 {
@@ -226,7 +225,8 @@ int BusScan::QueryWindow(int address, TZuzevSave& port)
             m_host.messages().error(LanguageText(333));
         m_busyReported = true;
         return 1;
-    default: return 0;
+    default:
+        return 0;
     }
 }
 

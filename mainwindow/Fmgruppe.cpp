@@ -72,7 +72,8 @@ void GroupDriveSequence::start()
 
 GroupDriveSequence::Step GroupDriveSequence::tick(int pauseTicks)
 {
-    if (--m_countdown > 0) return Step::Counting;
+    if (--m_countdown > 0)
+        return Step::Counting;
     driveCurrentRow();
     ++m_currentRow;
     if (m_currentRow >= m_list.deviceCount()) {
@@ -89,7 +90,8 @@ void GroupDriveSequence::driveCurrentRow()
     // A row without a readable address, or no row at all in a list without controllers, is
     // passed over: the address it would fall back to is the group control unit's.
     const int address = m_list.rowAddress(m_currentRow);
-    if (address < 0) return;
+    if (address < 0)
+        return;
     m_bus.SetWindowAddress(address);
     const GroupDriveCommand command = GroupDriveCommandOf(m_driveKind);
     int mode = command.mode, memoryAddress = kCommandMemoryAddress, data = command.data;
@@ -184,7 +186,8 @@ void TfmGruppeFahren::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // A window restored by the window system goes on where it was.
-    if (!event->spontaneous()) FormShow();
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TfmGruppeFahren::bnStartStopClick()
@@ -200,7 +203,8 @@ void TfmGruppeFahren::bnStartStopClick()
 
 void TfmGruppeFahren::TimerTimer()
 {
-    if (!m_sequence.running()) return;
+    if (!m_sequence.running())
+        return;
     const GroupDriveSequence::Step step = m_sequence.tick(pauseTicks());
     ProgressBar->setValue(m_sequence.progressPosition());
     switch (step) {

@@ -49,18 +49,22 @@ struct LanguageLayout {
 LanguageLayout layoutFor(int language)
 {
     switch (language) {
-    case Dutch: return {720, 111};
-    case French: return {900, 111};
-    case Spanish: return {900, 116};
-    default: return {700, 111};
+    case Dutch:
+        return {720, 111};
+    case French:
+        return {900, 111};
+    case Spanish:
+        return {900, 116};
+    default:
+        return {700, 111};
     }
 }
 
 } // namespace
 
 TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), m_clock(clock), m_ports(ports), m_messages(messages), m_bus(clock, ports),
-      m_addressing(clock, ports, m_bus, m_list, *this)
+    : QMainWindow(parent), m_clock(clock), m_ports(ports), m_messages(messages),
+      m_bus(clock, ports), m_addressing(clock, ports, m_bus, m_list, *this)
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Veltra Fenestrix"));
@@ -193,9 +197,8 @@ void TfmMain::createToolBar()
     ToolButton11->setDefaultAction(acNotAdr);
     ToolButton11->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     // The button's own visibility follows the action; its slot in the bar follows it too.
-    connect(acNotAdr, &QAction::changed, emergency, [this, emergency] {
-        emergency->setVisible(acNotAdr->isVisible());
-    });
+    connect(acNotAdr, &QAction::changed, emergency,
+            [this, emergency] { emergency->setVisible(acNotAdr->isVisible()); });
     emergency->setVisible(false);
 }
 
@@ -371,7 +374,8 @@ void TfmMain::ConnectBus()
 {
     m_bus.Disconnect();
     if (m_bus.Connect(m_baud, m_comPort, static_cast<int>(m_replyTimeoutMs))) {
-        statusConnection->setText(QStringLiteral("Online, COM%1, %2 Baud").arg(m_comPort).arg(m_baud));
+        statusConnection->setText(
+            QStringLiteral("Online, COM%1, %2 Baud").arg(m_comPort).arg(m_baud));
         m_pollTicks = 0;
         m_pollTimer->start();
     } else {
@@ -570,7 +574,8 @@ void TfmMain::setScanStatus(const QString& text, bool alarm)
 {
     statusScan->setText(text);
     QPalette palette = statusBar()->palette();
-    palette.setColor(QPalette::Window, alarm ? QColor(Qt::red) : QApplication::palette().color(QPalette::Window));
+    palette.setColor(QPalette::Window,
+                     alarm ? QColor(Qt::red) : QApplication::palette().color(QPalette::Window));
     statusBar()->setPalette(palette);
 }
 

@@ -39,8 +39,10 @@ QVariant WindowListModel::data(const QModelIndex& index, int role) const
         return {};
     const QString text = cell(index.row(), index.column());
     switch (role) {
-    case Qt::DisplayRole: return text;
-    case Qt::TextAlignmentRole: return QVariant::fromValue(CellAlignment(index.column(), false));
+    case Qt::DisplayRole:
+        return text;
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(CellAlignment(index.column(), false));
     case Qt::BackgroundRole:
     case Qt::ForegroundRole:
         if (index.column() == kWindowListColumns - 1) {
@@ -48,7 +50,8 @@ QVariant WindowListModel::data(const QModelIndex& index, int role) const
                 return role == Qt::BackgroundRole ? colours->background : colours->text;
         }
         return {};
-    default: return {};
+    default:
+        return {};
     }
 }
 

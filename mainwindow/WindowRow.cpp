@@ -18,17 +18,27 @@ QString typeText(const TFensterInfo& info)
 {
     const int side = info.electronicsSide;
     switch (info.windowKind) {
-    case 1: return info.handleFlag == 1 ? sided(side, 406, 409) : sided(side, 405, 408);
-    case 2: return info.handleFlag == 1 ? sided(side, 406, 409) : sided(side, 404, 407);
-    case 3: return LanguageText(410);
-    case 4: return info.articleNumber == kTopHungArticle ? LanguageText(420) : sided(side, 411, 412);
+    case 1:
+        return info.handleFlag == 1 ? sided(side, 406, 409) : sided(side, 405, 408);
+    case 2:
+        return info.handleFlag == 1 ? sided(side, 406, 409) : sided(side, 404, 407);
+    case 3:
+        return LanguageText(410);
+    case 4:
+        return info.articleNumber == kTopHungArticle ? LanguageText(420) : sided(side, 411, 412);
     case 5:
-        return info.articleNumber == kTopHungSmokeVentArticle ? LanguageText(419) : sided(side, 413, 414);
-    case 6: return LanguageText(415);
-    case 7: return sided(side, 416, 417);
-    case 8: return LanguageText(421);
-    case 9: return LanguageText(422);
-    default: return info.handleFlag == 1 ? sided(side, 406, 409) : LanguageText(306);
+        return info.articleNumber == kTopHungSmokeVentArticle ? LanguageText(419)
+                                                              : sided(side, 413, 414);
+    case 6:
+        return LanguageText(415);
+    case 7:
+        return sided(side, 416, 417);
+    case 8:
+        return LanguageText(421);
+    case 9:
+        return LanguageText(422);
+    default:
+        return info.handleFlag == 1 ? sided(side, 406, 409) : LanguageText(306);
     }
 }
 
@@ -68,8 +78,8 @@ QStringList WindowRowTexts(const TFensterInfo& info)
     const QString address = AddressText(info.address);
     if (info.status >= kStatusIncomplete) {
         const QString unknown = QStringLiteral("?");
-        return {address, QStringLiteral(" ?"), unknown, unknown, unknown, unknown, unknown,
-                StatusText(info.status)};
+        return {address, QStringLiteral(" ?"),   unknown, unknown, unknown, unknown,
+                unknown, StatusText(info.status)};
     }
     const bool paf = info.windowKind == 8 || info.windowKind == 9;
     const double chainMm = info.chainLength * kChainUnitsToMm + (paf ? 0 : 10);

@@ -1,5 +1,6 @@
 // One clock for every wait of the bus code: a millisecond tick, sleeps and short busy waits.
-// The program uses the real monotonic clock; unit tests use the virtual one, which only moves when waited on.
+// The program uses the real monotonic clock; unit tests use the virtual one, which only moves when
+// waited on.
 #pragma once
 
 #include <cstdint>

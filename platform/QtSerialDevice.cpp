@@ -22,16 +22,32 @@ bool QtSerialDevice::readLine(LineSettings& settings)
         return false;
     settings.baud = static_cast<uint32_t>(m_port.baudRate());
     switch (m_port.parity()) {
-    case QSerialPort::OddParity: settings.parity = Parity::Odd; break;
-    case QSerialPort::EvenParity: settings.parity = Parity::Even; break;
-    case QSerialPort::MarkParity: settings.parity = Parity::Mark; break;
-    case QSerialPort::SpaceParity: settings.parity = Parity::Space; break;
-    default: settings.parity = Parity::None; break;
+    case QSerialPort::OddParity:
+        settings.parity = Parity::Odd;
+        break;
+    case QSerialPort::EvenParity:
+        settings.parity = Parity::Even;
+        break;
+    case QSerialPort::MarkParity:
+        settings.parity = Parity::Mark;
+        break;
+    case QSerialPort::SpaceParity:
+        settings.parity = Parity::Space;
+        break;
+    default:
+        settings.parity = Parity::None;
+        break;
     }
     switch (m_port.stopBits()) {
-    case QSerialPort::OneAndHalfStop: settings.stopBits = StopBits::OneAndHalf; break;
-    case QSerialPort::TwoStop: settings.stopBits = StopBits::Two; break;
-    default: settings.stopBits = StopBits::One; break;
+    case QSerialPort::OneAndHalfStop:
+        settings.stopBits = StopBits::OneAndHalf;
+        break;
+    case QSerialPort::TwoStop:
+        settings.stopBits = StopBits::Two;
+        break;
+    default:
+        settings.stopBits = StopBits::One;
+        break;
     }
     return true;
 }

@@ -4,7 +4,8 @@
 
 QString HexText(int value, int digits)
 {
-    return QStringLiteral("%1h").arg(QString::number(unsigned(value), 16).toUpper(), digits, QChar(u'0'));
+    return QStringLiteral("%1h").arg(QString::number(unsigned(value), 16).toUpper(), digits,
+                                     QChar(u'0'));
 }
 
 QString ShortHexText(int value)

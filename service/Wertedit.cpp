@@ -102,10 +102,13 @@ void TfmWertEdit::FormShow()
 QString TfmWertEdit::valueText() const
 {
     switch (m_displayMode) {
-    case 0: return ShortHexText(m_value);
+    case 0:
+        return ShortHexText(m_value);
     case 1:
-    case 3: return QString::number(m_value);
-    default: return HexText(m_value, m_digits);
+    case 3:
+        return QString::number(m_value);
+    default:
+        return HexText(m_value, m_digits);
     }
 }
 

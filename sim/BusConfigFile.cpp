@@ -48,14 +48,17 @@ qint64 number(const QJsonValue& value, const QString& where, qint64 min, qint64 
         }
         n = text.toLongLong(&ok, base);
     }
-    if (!ok) fail(where, QStringLiteral("not a number"));
-    if (n < min || n > max) fail(where, QStringLiteral("must be %1..%2").arg(min).arg(max));
+    if (!ok)
+        fail(where, QStringLiteral("not a number"));
+    if (n < min || n > max)
+        fail(where, QStringLiteral("must be %1..%2").arg(min).arg(max));
     return n;
 }
 
 QJsonObject object(const QJsonValue& value, const QString& where)
 {
-    if (!value.isObject()) fail(where, QStringLiteral("must be an object"));
+    if (!value.isObject())
+        fail(where, QStringLiteral("must be an object"));
     return value.toObject();
 }
 
@@ -79,18 +82,22 @@ public:
     // Sets `target` from the member `key` when the section has it.
     template <typename T> void number(const char* key, T& target, qint64 min, qint64 max) const
     {
-        if (has(key)) target = static_cast<T>(::number(value(key), at(key), min, max));
+        if (has(key))
+            target = static_cast<T>(::number(value(key), at(key), min, max));
     }
     void flag(const char* key, bool& target) const
     {
-        if (!has(key)) return;
-        if (!value(key).isBool()) fail(at(key), QStringLiteral("must be true or false"));
+        if (!has(key))
+            return;
+        if (!value(key).isBool())
+            fail(at(key), QStringLiteral("must be true or false"));
         target = value(key).toBool();
     }
     template <typename T>
     void read(const char* key, T& target, T (*parse)(const QJsonValue&, const QString&)) const
     {
-        if (has(key)) target = parse(value(key), at(key));
+        if (has(key))
+            target = parse(value(key), at(key));
     }
 
 private:
@@ -116,7 +123,8 @@ uint32_t article(const QJsonValue& value, const QString& where)
     static const QRegularExpression articleNumber(QStringLiteral("^[0-9]{6}$"));
     if (value.isString() && articleNumber.match(value.toString()).hasMatch()) {
         const uint32_t code = ArticleCode(value.toString());
-        if (code == 0) fail(where, QStringLiteral("unknown article number"));
+        if (code == 0)
+            fail(where, QStringLiteral("unknown article number"));
         return code;
     }
     return static_cast<uint32_t>(number(value, where, 0, 0xFFFFFFFF));
@@ -125,7 +133,8 @@ uint32_t article(const QJsonValue& value, const QString& where)
 QDate date(const QJsonValue& value, const QString& where)
 {
     const QDate d = QDate::fromString(value.toString(), Qt::ISODate);
-    if (!d.isValid()) fail(where, QStringLiteral("must be a date YYYY-MM-DD"));
+    if (!d.isValid())
+        fail(where, QStringLiteral("must be a date YYYY-MM-DD"));
     return d;
 }
 
@@ -186,7 +195,8 @@ ControllerKind kind(const QJsonValue& value, const QString& where)
         {"slidingDrive", ControllerKind::SlidingDrive},
         {"pafMaster", ControllerKind::PafMaster}};
     for (const auto& [name, k] : kinds) {
-        if (value.toString() == QLatin1String(name)) return k;
+        if (value.toString() == QLatin1String(name))
+            return k;
     }
     fail(where, QStringLiteral("must be one of turnTilt, chainDrive, smokeVent, slidingDrive, "
                                "pafMaster"));
@@ -194,14 +204,16 @@ ControllerKind kind(const QJsonValue& value, const QString& where)
 
 QList<ScheduledEvent> eventSchedule(const QJsonValue& value, const QString& where)
 {
-    if (!value.isArray()) fail(where, QStringLiteral("must be a list"));
+    if (!value.isArray())
+        fail(where, QStringLiteral("must be a list"));
     QList<ScheduledEvent> schedule;
     const QJsonArray list = value.toArray();
     for (int i = 0; i < list.size(); ++i) {
         const Section entry(list[i], QStringLiteral("%1[%2]").arg(where).arg(i),
                             {"bit", "fromMs", "untilMs"});
         for (const char* key : {"bit", "fromMs", "untilMs"}) {
-            if (!entry.has(key)) fail(entry.at(key), QStringLiteral("missing"));
+            if (!entry.has(key))
+                fail(entry.at(key), QStringLiteral("missing"));
         }
         ScheduledEvent e;
         entry.number("bit", e.bit, 0, 15);
@@ -221,7 +233,8 @@ ControllerSetup controller(const QJsonValue& value, const QString& where, int or
                      "events",   "eventSchedule", "eeprom",      "parameters", "faults"});
     ControllerKind k = ControllerKind::TurnTilt;
     c.read("kind", k, kind);
-    if (!c.has("address")) fail(c.at("address"), QStringLiteral("missing"));
+    if (!c.has("address"))
+        fail(c.at("address"), QStringLiteral("missing"));
     int address = 0;
     c.number("address", address, 1, 63);
     if (address > 30 && address != 63)
@@ -292,7 +305,8 @@ BusSetup bus(const QJsonValue& value)
         readFaults(faults, s.faults);
         faults.flag("neverSilent", s.neverSilent);
     }
-    if (b.has("groupUnit")) s.groupUnit = groupUnit(b.value("groupUnit"), b.at("groupUnit"));
+    if (b.has("groupUnit"))
+        s.groupUnit = groupUnit(b.value("groupUnit"), b.at("groupUnit"));
     if (b.has("controllers")) {
         if (!b.value("controllers").isArray())
             fail(b.at("controllers"), QStringLiteral("must be a list"));
@@ -318,7 +332,8 @@ std::optional<BusSetup> ParseBusConfig(const QByteArray& json, QString* error)
             fail(QString(), QStringLiteral("the file must hold one JSON object"));
         return bus(document.object());
     } catch (const ConfigError& e) {
-        if (error) *error = e.text;
+        if (error)
+            *error = e.text;
         return std::nullopt;
     }
 }
@@ -327,10 +342,12 @@ std::optional<BusSetup> LoadBusConfig(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
     auto setup = ParseBusConfig(file.readAll(), error);
-    if (!setup && error) *error = QStringLiteral("%1: %2").arg(path, *error);
+    if (!setup && error)
+        *error = QStringLiteral("%1: %2").arg(path, *error);
     return setup;
 }

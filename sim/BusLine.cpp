@@ -22,13 +22,18 @@ void BusLine::receive(uint8_t byte, uint64_t atUs)
 {
     m_framer.setGapUs(m_bus.timing().frameGapUs);
     const TelegramFramer::Result framed = m_framer.push(byte, atUs);
-    if (m_log && !framed.dropped.isEmpty()) m_log->dropped(framed.droppedAtUs, framed.dropped);
-    if (!framed.telegram) return;
-    if (m_log) m_log->request(atUs, *framed.telegram);
+    if (m_log && !framed.dropped.isEmpty())
+        m_log->dropped(framed.droppedAtUs, framed.dropped);
+    if (!framed.telegram)
+        return;
+    if (m_log)
+        m_log->request(atUs, *framed.telegram);
     const BusReply reply = m_bus.handle(*framed.telegram, atUs);
-    if (reply.bytes.isEmpty()) return;
+    if (reply.bytes.isEmpty())
+        return;
     uint64_t at = std::max(reply.startUs, m_lastByteUs);
-    if (m_log) m_log->reply(at, reply.bytes);
+    if (m_log)
+        m_log->reply(at, reply.bytes);
     for (const char c : reply.bytes) {
         at += m_byteUs;
         m_out.push_back({static_cast<uint8_t>(c), at});
@@ -38,10 +43,12 @@ void BusLine::receive(uint8_t byte, uint64_t atUs)
 
 void BusLine::addTraffic(uint64_t nowUs, uint64_t untilUs)
 {
-    if (!m_bus.neverSilent()) return;
+    if (!m_bus.neverSilent())
+        return;
     const uint64_t bufferUs = kReceiveBufferBytes * m_byteUs;
     uint64_t at = m_lastByteUs + m_byteUs;
-    if (nowUs > bufferUs && at < nowUs - bufferUs) at = nowUs - bufferUs;
+    if (nowUs > bufferUs && at < nowUs - bufferUs)
+        at = nowUs - bufferUs;
     for (; at <= untilUs; at += m_byteUs) {
         m_out.push_back({kForeignByte, at});
         m_lastByteUs = at;
@@ -51,7 +58,8 @@ void BusLine::addTraffic(uint64_t nowUs, uint64_t untilUs)
 std::optional<uint64_t> BusLine::readableAt(size_t index, uint64_t nowUs, uint64_t horizonUs)
 {
     addTraffic(nowUs, horizonUs);
-    if (index >= m_out.size() || m_out[index].atUs > horizonUs) return std::nullopt;
+    if (index >= m_out.size() || m_out[index].atUs > horizonUs)
+        return std::nullopt;
     return m_out[index].atUs;
 }
 

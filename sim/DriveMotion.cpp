@@ -7,7 +7,8 @@ DriveMotion::DriveMotion(int countsPerSecond) : m_countsPerSecond(std::max(1, co
 
 std::optional<uint64_t> DriveMotion::arrivalUs() const
 {
-    if (!m_moving) return std::nullopt;
+    if (!m_moving)
+        return std::nullopt;
     const uint64_t distance = static_cast<uint64_t>(std::abs(m_target - m_startPosition));
     const uint64_t travelUs = (distance * 1'000'000 + m_countsPerSecond - 1) / m_countsPerSecond;
     return m_sinceUs + travelUs;
@@ -15,7 +16,8 @@ std::optional<uint64_t> DriveMotion::arrivalUs() const
 
 void DriveMotion::advanceTo(uint64_t nowUs)
 {
-    if (!m_moving || nowUs < m_sinceUs) return;
+    if (!m_moving || nowUs < m_sinceUs)
+        return;
     if (nowUs >= *arrivalUs()) {
         m_position = m_target;
         m_moving = false;

@@ -38,20 +38,23 @@ bool MemorySerialDevice::open(const QString& path)
 
 void MemorySerialDevice::close()
 {
-    if (m_open) m_ports.m_inUse = false;
+    if (m_open)
+        m_ports.m_inUse = false;
     m_open = false;
 }
 
 bool MemorySerialDevice::readLine(LineSettings& settings)
 {
-    if (!m_open) return false;
+    if (!m_open)
+        return false;
     settings = m_ports.m_settings;
     return true;
 }
 
 bool MemorySerialDevice::applyLine(const LineSettings& settings)
 {
-    if (!m_open || settings.baud == 0) return false;
+    if (!m_open || settings.baud == 0)
+        return false;
     m_ports.m_settings = settings;
     m_ports.m_line.setBaud(settings.baud);
     return true;
@@ -69,7 +72,8 @@ bool MemorySerialDevice::setRts(bool)
 
 int MemorySerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 {
-    if (!m_open) return -1;
+    if (!m_open)
+        return -1;
     VirtualClock& clock = m_ports.m_clock;
     const uint64_t now = clock.nowUs();
     const uint64_t deadline = now + uint64_t(std::max(0, timeoutMs)) * 1000;
@@ -82,7 +86,8 @@ int MemorySerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 
 int MemorySerialDevice::write(const uint8_t* buffer, int count)
 {
-    if (!m_open) return -1;
+    if (!m_open)
+        return -1;
     const uint64_t now = m_ports.m_clock.nowUs();
     for (int i = 0; i < count; ++i) {
         m_ports.m_transmitFreeUs =
@@ -94,7 +99,8 @@ int MemorySerialDevice::write(const uint8_t* buffer, int count)
 
 bool MemorySerialDevice::purge()
 {
-    if (!m_open) return false;
+    if (!m_open)
+        return false;
     m_ports.m_line.discardReadable(m_ports.m_clock.nowUs());
     return true;
 }

@@ -64,26 +64,36 @@ void PtyBusServer::setLog(TelegramLog* log)
 bool PtyBusServer::start(QString* error)
 {
     const auto fail = [&](const char* what) {
-        if (error) *error = systemError(what);
+        if (error)
+            *error = systemError(what);
         closeDescriptors();
         return false;
     };
-    if (isRunning()) return true;
+    if (isRunning())
+        return true;
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_master < 0) return fail("posix_openpt");
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) return fail("unlockpt");
+    if (m_master < 0)
+        return fail("posix_openpt");
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+        return fail("unlockpt");
     const char* name = ptsname(m_master);
-    if (!name) return fail("ptsname");
+    if (!name)
+        return fail("ptsname");
     m_slavePath = QString::fromLocal8Bit(name);
     m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slave < 0) return fail("open slave");
+    if (m_slave < 0)
+        return fail("open slave");
     termios raw{};
-    if (tcgetattr(m_slave, &raw) != 0) return fail("tcgetattr");
+    if (tcgetattr(m_slave, &raw) != 0)
+        return fail("tcgetattr");
     cfmakeraw(&raw);
     cfsetspeed(&raw, B19200);
-    if (tcsetattr(m_slave, TCSANOW, &raw) != 0) return fail("tcsetattr");
-    if (fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK) != 0) return fail("fcntl");
-    if (pipe2(m_wake, O_NONBLOCK | O_CLOEXEC) != 0) return fail("pipe");
+    if (tcsetattr(m_slave, TCSANOW, &raw) != 0)
+        return fail("tcsetattr");
+    if (fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK) != 0)
+        return fail("fcntl");
+    if (pipe2(m_wake, O_NONBLOCK | O_CLOEXEC) != 0)
+        return fail("pipe");
     m_stopRequested = false;
     m_start = std::chrono::steady_clock::now();
     m_thread = std::thread([this] { serve(); });
@@ -104,7 +114,8 @@ void PtyBusServer::stop()
 void PtyBusServer::closeDescriptors()
 {
     for (int* fd : {&m_master, &m_slave, &m_wake[0], &m_wake[1]}) {
-        if (*fd >= 0) ::close(*fd);
+        if (*fd >= 0)
+            ::close(*fd);
         *fd = -1;
     }
 }
@@ -139,7 +150,8 @@ void PtyBusServer::serve()
                 timeoutMs = int((*next > now ? *next - now + 999 : 0) / 1000);
         }
         pollfd fds[] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) break;
+        if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR)
+            break;
         if (fds[1].revents & POLLIN) {
             char drained[16];
             (void)::read(m_wake[0], drained, sizeof drained);
@@ -155,7 +167,8 @@ void PtyBusServer::readRequests(uint64_t nowUs)
 {
     // The client sets the baud rate on its side of the terminal; it decides the byte times.
     termios settings{};
-    if (tcgetattr(m_slave, &settings) == 0) m_line.setBaud(baudOf(cfgetospeed(&settings)));
+    if (tcgetattr(m_slave, &settings) == 0)
+        m_line.setBaud(baudOf(cfgetospeed(&settings)));
     uint8_t buffer[256];
     ssize_t n;
     while ((n = ::read(m_master, buffer, sizeof buffer)) > 0) {
@@ -171,6 +184,7 @@ void PtyBusServer::writeReplies(uint64_t nowUs)
     while ((n = m_line.take(buffer, int(sizeof buffer), nowUs)) > 0) {
         // A client that does not read lets the terminal's buffer fill; the rest is lost, as on a
         // serial port whose receiver overflows.
-        if (::write(m_master, buffer, size_t(n)) < 0 && errno != EAGAIN) break;
+        if (::write(m_master, buffer, size_t(n)) < 0 && errno != EAGAIN)
+            break;
     }
 }

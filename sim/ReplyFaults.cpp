@@ -14,7 +14,8 @@ uint8_t StrayByteFor(uint8_t echo)
 
 QByteArray GarbleReply(QByteArray bytes, const ReplyFaults& faults)
 {
-    if (bytes.isEmpty()) return bytes;
+    if (bytes.isEmpty())
+        return bytes;
     if (faults.wrongChecksum && bytes.size() >= 6)
         bytes[5] = static_cast<char>(static_cast<uint8_t>(bytes[5]) ^ kChecksumFlip);
     if (faults.shortReply > 0 && faults.shortReply < bytes.size())

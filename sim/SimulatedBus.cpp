@@ -41,7 +41,8 @@ SimulatedBus::SimulatedBus(const BusSetup& setup)
 SimulatedController* SimulatedBus::controllerAt(int address) const
 {
     for (const auto& c : m_controllers) {
-        if (c->busAddress() == address) return c.get();
+        if (c->busAddress() == address)
+            return c.get();
     }
     return nullptr;
 }
@@ -49,9 +50,11 @@ SimulatedController* SimulatedBus::controllerAt(int address) const
 std::vector<BusDevice*> SimulatedBus::devicesAt(int window) const
 {
     std::vector<BusDevice*> found;
-    if (m_groupUnit && window == m_groupUnit->busAddress()) found.push_back(m_groupUnit.get());
+    if (m_groupUnit && window == m_groupUnit->busAddress())
+        found.push_back(m_groupUnit.get());
     for (const auto& c : m_controllers) {
-        if (c->busAddress() == window) found.push_back(c.get());
+        if (c->busAddress() == window)
+            found.push_back(c.get());
     }
     return found;
 }
@@ -69,7 +72,8 @@ BusReply SimulatedBus::handle(const Telegram& telegram, uint64_t endUs)
     const BusRequest request = DecodeRequest(telegram);
     std::vector<Answer> answers;
     if (request.mode == kKeepAlive) {
-        if (anyDeviceAnswers()) answers.push_back({bytesOf(telegram), 0});
+        if (anyDeviceAnswers())
+            answers.push_back({bytesOf(telegram), 0});
     } else if (request.mode == kEmergencyAddress) {
         answers = emergencyAnswer(request);
     } else if (request.mode == kEmergencyEnd) {
@@ -77,7 +81,8 @@ BusReply SimulatedBus::handle(const Telegram& telegram, uint64_t endUs)
     } else {
         answers = answersTo(request, endUs);
     }
-    if (answers.empty() || m_neverSilent || m_faults.silent) return {};
+    if (answers.empty() || m_neverSilent || m_faults.silent)
+        return {};
 
     QByteArray bytes = answers.front().bytes;
     uint32_t delayMs = answers.front().delayMs;
@@ -95,7 +100,8 @@ std::vector<SimulatedBus::Answer> SimulatedBus::answersTo(const BusRequest& requ
     std::vector<Answer> answers;
     for (BusDevice* device : devicesAt(request.window)) {
         // A silent device is as good as unplugged: it neither answers nor acts.
-        if (device->faults().silent) continue;
+        if (device->faults().silent)
+            continue;
         if (const auto data = device->answer(request, endUs)) {
             const Telegram reply = MakeTelegram(request.mode, request.addressField, *data);
             answers.push_back(
@@ -108,14 +114,18 @@ std::vector<SimulatedBus::Answer> SimulatedBus::answersTo(const BusRequest& requ
 std::vector<SimulatedBus::Answer> SimulatedBus::emergencyAnswer(const BusRequest& request)
 {
     const int address = request.addressField >> 8;
-    if (address < 1 || address > 63) return {};
+    if (address < 1 || address > 63)
+        return {};
     // Of the controllers without an address from this run, the lowest serial number wins.
     SimulatedController* winner = nullptr;
     for (const auto& c : m_controllers) {
-        if (c->faults().silent || m_addressedInRun.contains(c.get())) continue;
-        if (!winner || c->serial() < winner->serial()) winner = c.get();
+        if (c->faults().silent || m_addressedInRun.contains(c.get()))
+            continue;
+        if (!winner || c->serial() < winner->serial())
+            winner = c.get();
     }
-    if (!winner) return {};
+    if (!winner)
+        return {};
     winner->takeAddress(address);
     m_addressedInRun.insert(winner);
     const Telegram reply = MakeTelegram(kEmergencyAnswer, request.addressField, 0);

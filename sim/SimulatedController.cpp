@@ -61,7 +61,8 @@ constexpr int kEdgeShortCircuit = 4;
 
 double countsPerMm(int type, uint8_t variant)
 {
-    if (type == 7) return 1 / 1.5;
+    if (type == 7)
+        return 1 / 1.5;
     return variant == 0xAA ? 2.89 : 3.147;
 }
 
@@ -152,7 +153,8 @@ void SimulatedController::takeAddress(int address)
 uint16_t SimulatedController::parameter(int number, uint64_t nowUs)
 {
     advanceTo(nowUs);
-    if (m_pinned.contains(number)) return m_pinned.value(number);
+    if (m_pinned.contains(number))
+        return m_pinned.value(number);
     const int position = m_drive.position();
     const int magnet = kClosedMagnet + std::min(position, 900);
     const bool paf = m_type == 8;
@@ -224,7 +226,8 @@ bool SimulatedController::isZeroPositionController() const
 
 int SimulatedController::stateCode() const
 {
-    if (m_commissioning) return 15;
+    if (m_commissioning)
+        return 15;
     switch (m_phase) {
     case Phase::Closed:
         return m_upperLocked && m_lowerLocked && m_boltLocked ? 0 : 2;
@@ -251,13 +254,17 @@ uint16_t SimulatedController::eventBits(uint64_t nowUs) const
     uint16_t bits = m_events;
     const uint64_t nowMs = nowUs / 1000;
     for (const ScheduledEvent& e : m_schedule) {
-        if (nowMs >= e.fromMs && nowMs < e.untilMs) bits |= uint16_t(1u << e.bit);
+        if (nowMs >= e.fromMs && nowMs < e.untilMs)
+            bits |= uint16_t(1u << e.bit);
     }
     if (m_supplyCounts < word(ControllerByte::UndervoltageLow))
         bits |= uint16_t(1u << EventBit::Undervoltage);
-    if (m_blocked) bits |= uint16_t(1u << EventBit::DriveBlocked);
-    if (m_edgeCondition == kEdgeInterrupted) bits |= uint16_t(1u << EventBit::EdgeInterrupted);
-    if (m_edgeCondition == kEdgeShortCircuit) bits |= uint16_t(1u << EventBit::EdgeShortCircuit);
+    if (m_blocked)
+        bits |= uint16_t(1u << EventBit::DriveBlocked);
+    if (m_edgeCondition == kEdgeInterrupted)
+        bits |= uint16_t(1u << EventBit::EdgeInterrupted);
+    if (m_edgeCondition == kEdgeShortCircuit)
+        bits |= uint16_t(1u << EventBit::EdgeShortCircuit);
     return bits;
 }
 
@@ -279,7 +286,8 @@ void SimulatedController::advanceTo(uint64_t nowUs)
             end = m_phaseEndUs;
         else if (m_phase == Phase::Opening || m_phase == Phase::Closing)
             end = m_drive.arrivalUs();
-        if (!end || *end > nowUs) break;
+        if (!end || *end > nowUs)
+            break;
         m_drive.advanceTo(*end);
         finishPhase(*end);
     }
@@ -323,12 +331,14 @@ void SimulatedController::startDrive(int target, Phase phase, uint64_t nowUs)
 {
     m_phase = phase;
     m_drive.moveTo(target, nowUs);
-    if (!m_drive.isMoving()) finishPhase(nowUs);
+    if (!m_drive.isMoving())
+        finishPhase(nowUs);
 }
 
 void SimulatedController::open(int target, bool full, uint64_t nowUs)
 {
-    if (m_commissioning) return;
+    if (m_commissioning)
+        return;
     m_fullOpening = full;
     m_pendingTarget = std::clamp(target, 0, m_travel);
     switch (m_phase) {
@@ -347,7 +357,8 @@ void SimulatedController::open(int target, bool full, uint64_t nowUs)
 
 void SimulatedController::close(uint64_t nowUs)
 {
-    if (m_commissioning) return;
+    if (m_commissioning)
+        return;
     switch (m_phase) {
     case Phase::Closed:
         if (!(m_upperLocked && m_lowerLocked && m_boltLocked)) {
@@ -372,7 +383,8 @@ void SimulatedController::stop(uint64_t nowUs)
 {
     m_drive.stop(nowUs);
     m_jogClosing = false;
-    if (m_commissioning) return;
+    if (m_commissioning)
+        return;
     if (m_phase == Phase::Opening || m_phase == Phase::Closing)
         m_phase = m_drive.position() == 0 ? Phase::Closed : Phase::Stopped;
     else if (m_phase == Phase::Unlocking)
@@ -447,7 +459,8 @@ void SimulatedController::jog(uint16_t code, uint64_t nowUs)
 void SimulatedController::takeOverConfiguration(uint64_t nowUs)
 {
     const int address = m_eeprom[ControllerByte::BusAddress];
-    if (address >= 1 && address <= 63) m_address = address;
+    if (address >= 1 && address <= 63)
+        m_address = address;
     m_type = m_eeprom[ControllerByte::ControllerType];
     if (m_eeprom[ControllerByte::Commissioning] == 0xFF && !m_commissioning) {
         m_drive.stop(nowUs);
@@ -458,7 +471,8 @@ void SimulatedController::takeOverConfiguration(uint64_t nowUs)
 
 void SimulatedController::leaveCommissioningStep(uint64_t nowUs)
 {
-    if (!m_commissioning) return;
+    if (!m_commissioning)
+        return;
     if (!isZeroPositionController()) {
         leaveCommissioning(nowUs);
         return;

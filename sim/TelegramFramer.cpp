@@ -10,7 +10,8 @@ TelegramFramer::Result TelegramFramer::push(uint8_t byte, uint64_t atUs)
     }
     m_lastUs = atUs;
     m_partial.append(static_cast<char>(byte));
-    if (m_partial.size() < 6) return result;
+    if (m_partial.size() < 6)
+        return result;
 
     Telegram t;
     std::copy(m_partial.cbegin(), m_partial.cend(), t.begin());

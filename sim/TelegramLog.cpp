@@ -12,7 +12,8 @@ std::unique_ptr<TelegramLog> TelegramLog::open(const QString& path, QString* err
                         : (file->setFileName(path),
                            file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text));
     if (!ok) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, file->errorString());
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, file->errorString());
         return nullptr;
     }
     return std::make_unique<TelegramLog>(std::move(file));
@@ -41,5 +42,6 @@ void TelegramLog::write(uint64_t atUs, const char* direction, const QByteArray& 
                                            static_cast<unsigned long long>(atUs % 1'000'000),
                                            direction, bytes.toHex(' ').toUpper().constData(), note);
     m_out->write(line.toLatin1());
-    if (auto* file = qobject_cast<QFile*>(m_out.get())) file->flush();
+    if (auto* file = qobject_cast<QFile*>(m_out.get()))
+        file->flush();
 }

@@ -42,19 +42,22 @@ int main(int argc, char* argv[])
                                  QStringLiteral("[CONFIG]"));
     parser.process(app);
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) return failWith(QStringLiteral("one CONFIG at most"));
+    if (positional.size() > 1)
+        return failWith(QStringLiteral("one CONFIG at most"));
 
     QString error;
     BusSetup setup = DefaultBusSetup();
     if (!positional.isEmpty()) {
         const auto loaded = LoadBusConfig(positional.front(), &error);
-        if (!loaded) return failWith(error);
+        if (!loaded)
+            return failWith(error);
         setup = *loaded;
     }
     std::unique_ptr<TelegramLog> log;
     if (parser.isSet(logOption)) {
         log = TelegramLog::open(parser.value(logOption), &error);
-        if (!log) return failWith(error);
+        if (!log)
+            return failWith(error);
     }
 
     // The signals are taken by sigwait below; the server thread inherits the blocked set.
@@ -66,12 +69,14 @@ int main(int argc, char* argv[])
 
     PtyBusServer server(std::make_unique<SimulatedBus>(setup));
     server.setLog(log.get());
-    if (!server.start(&error)) return failWith(error);
+    if (!server.start(&error))
+        return failWith(error);
 
     const QString linkPath = parser.value(linkOption);
     if (!linkPath.isEmpty()) {
         const QFileInfo existing(linkPath);
-        if (existing.isSymLink()) QFile::remove(linkPath);
+        if (existing.isSymLink())
+            QFile::remove(linkPath);
         if (!QFile::link(server.slavePath(), linkPath))
             return failWith(QStringLiteral("cannot create the link %1").arg(linkPath));
     }
@@ -81,6 +86,7 @@ int main(int argc, char* argv[])
     int signal = 0;
     sigwait(&stopSignals, &signal);
     server.stop();
-    if (!linkPath.isEmpty()) QFile::remove(linkPath);
+    if (!linkPath.isEmpty())
+        QFile::remove(linkPath);
     return 0;
 }

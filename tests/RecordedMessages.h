@@ -7,8 +7,8 @@
 #include <QStringList>
 
 struct RecordedMessages final : UserMessages {
-    QStringList shown;          // "error: <text>", "warning: <caption>: <text>", ...
-    QList<bool> answers;        // answers to confirm(), first first; No when empty
+    QStringList shown;   // "error: <text>", "warning: <caption>: <text>", ...
+    QList<bool> answers; // answers to confirm(), first first; No when empty
 
     void error(const QString& text) override { shown << QStringLiteral("error: ") + text; }
     void warning(const QString& caption, const QString& text) override

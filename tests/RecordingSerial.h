@@ -17,17 +17,17 @@ struct ScriptedLine {
     VirtualClock& clock;
     // Answers one request telegram; the bytes returned become readable at once.
     std::function<QByteArray(const QByteArray& request)> responder;
-    QByteArray incoming;          // bytes waiting to be read
-    QByteArray pendingRequest;    // bytes of a request not yet complete
-    QList<QByteArray> requests;   // every complete request, in order
+    QByteArray incoming;        // bytes waiting to be read
+    QByteArray pendingRequest;  // bytes of a request not yet complete
+    QList<QByteArray> requests; // every complete request, in order
     QList<uint64_t> requestTimesUs;
-    QStringList events;           // "t=<ms> <what>" for line changes
+    QStringList events; // "t=<ms> <what>" for line changes
     uint32_t baud = 0;
     bool dtr = false;
     bool rts = false;
     bool failReadLine = false;
     bool failApplyLine = false;
-    bool chatter = false;         // a foreign byte on every read
+    bool chatter = false; // a foreign byte on every read
 
     void log(const QString& what);
     // Answers every request with its own bytes and the given data word.
@@ -55,7 +55,8 @@ private:
 
 class ScriptedPorts final : public SerialPorts {
 public:
-    ScriptedPorts(ScriptedLine& line, std::set<int> existing) : m_line(line), m_existing(existing) {}
+    ScriptedPorts(ScriptedLine& line, std::set<int> existing) : m_line(line), m_existing(existing)
+    {}
     std::unique_ptr<SerialDevice> createDevice() override;
     QString devicePath(int number) const override;
 

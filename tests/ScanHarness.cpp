@@ -4,8 +4,7 @@ class TracingDevice final : public SerialDevice {
 public:
     TracingDevice(TracingPorts& ports, std::unique_ptr<SerialDevice> inner)
         : m_ports(ports), m_inner(std::move(inner))
-    {
-    }
+    {}
     bool open(const QString& path) override { return m_inner->open(path); }
     bool isOpen() const override { return m_inner->isOpen(); }
     void close() override { m_inner->close(); }
@@ -40,8 +39,7 @@ std::unique_ptr<SerialDevice> TracingPorts::createDevice()
 ScanHarness::ScanHarness(const BusSetup& setup)
     : bus(setup), memoryPorts(clock, bus), ports(memoryPorts, clock),
       pc(clock, ports, QStringLiteral("/nonexistent/Fenestrix.ini"))
-{
-}
+{}
 
 ScanResult ScanHarness::scan(int comPort)
 {

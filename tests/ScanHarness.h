@@ -55,7 +55,10 @@ struct TracedRequest {
     uint64_t atUs;
     int mode() const { return static_cast<uint8_t>(bytes[0]); }
     int window() const { return static_cast<uint8_t>(bytes[1]) >> 2; }
-    int memory() const { return ((static_cast<uint8_t>(bytes[1]) & 3) << 8) | static_cast<uint8_t>(bytes[2]); }
+    int memory() const
+    {
+        return ((static_cast<uint8_t>(bytes[1]) & 3) << 8) | static_cast<uint8_t>(bytes[2]);
+    }
 };
 
 class TracingPorts final : public SerialPorts {

@@ -52,7 +52,8 @@ TEST_F(AccessObjectTest, SendToWindowAddsTheWindowAddressAndReturnsTheReplyField
     bus.SetWindowAddress(5);
     int mode = 0x08, address = 0x123, data = 0;
     EXPECT_EQ(bus.SendToWindow(mode, address, data), 0);
-    EXPECT_EQ(line.requests.first(), ReplyTo(line.requests.first(), 0).left(3) + QByteArray("\0\0", 2) +
+    EXPECT_EQ(line.requests.first(), ReplyTo(line.requests.first(), 0).left(3) +
+                                         QByteArray("\0\0", 2) +
                                          QByteArray(1, char(0x08 ^ 0x15 ^ 0x23)));
     EXPECT_EQ(mode, 0x08);
     EXPECT_EQ(address, 0x2315); // the whole address field of the reply
@@ -79,16 +80,21 @@ TEST_F(AccessObjectTest, ExchangesKeepTenMillisecondsApart)
 TEST_F(AccessObjectTest, FailedExchangeIsRetriedOnceAfterTheModesWait)
 {
     // Silent bus: two reply time-outs plus the retry wait, and the result is "no reply".
-    struct Case { int mode; bool raw; uint64_t expectedUs; };
-    for (const Case c : {Case{0x4F, true, 340'000}, Case{0x15, true, 341'000},
-                         Case{0x15, false, 320'000}}) {
+    struct Case {
+        int mode;
+        bool raw;
+        uint64_t expectedUs;
+    };
+    for (const Case c :
+         {Case{0x4F, true, 340'000}, Case{0x15, true, 341'000}, Case{0x15, false, 320'000}}) {
         SCOPED_TRACE(c.mode);
         clock.sleepMs(100);
         line.requests.clear();
         int mode = c.mode, field = 0, data = 1;
         int result = -1;
         const uint64_t took = elapsedUs([&] {
-            result = c.raw ? bus.SendTelegram(mode, field, data) : bus.SendToWindow(mode, field, data);
+            result =
+                c.raw ? bus.SendTelegram(mode, field, data) : bus.SendToWindow(mode, field, data);
         });
         EXPECT_EQ(result, CZuzev::ErrNoReply);
         EXPECT_EQ(took, c.expectedUs);
@@ -133,9 +139,9 @@ TEST_F(AccessObjectTest, CommandsAndEepromAccessSendTheirTelegrams)
         const Telegram x = MakeTelegram(mode, field, data);
         return QByteArray(reinterpret_cast<const char*>(x.data()), 6);
     };
-    const QList<QByteArray> expected{t(0x08, MakeBusAddress(2, 0x34), 0), t(0x09, MakeBusAddress(2, 0x34), 7),
-                                     t(0x30, MakeBusAddress(2, 0x33), 0x4455),
-                                     t(0x30, MakeBusAddress(2, 0x66), 0xAA55)};
+    const QList<QByteArray> expected{
+        t(0x08, MakeBusAddress(2, 0x34), 0), t(0x09, MakeBusAddress(2, 0x34), 7),
+        t(0x30, MakeBusAddress(2, 0x33), 0x4455), t(0x30, MakeBusAddress(2, 0x66), 0xAA55)};
     EXPECT_EQ(line.requests, expected);
 }
 
@@ -181,7 +187,8 @@ TEST_F(AccessObjectTest, ParameterValueComesFromTheCacheOnlyWhilePollingRuns)
 
     bus.StartPolling();
     line.answerWithEcho(0x0099);
-    const uint64_t took = elapsedUs([&] { EXPECT_EQ(bus.GetParameterValue(ParWindowKind, value), 0); });
+    const uint64_t took =
+        elapsedUs([&] { EXPECT_EQ(bus.GetParameterValue(ParWindowKind, value), 0); });
     EXPECT_EQ(value, 0x42); // cached, no traffic
     EXPECT_EQ(line.requests.size(), 1);
     EXPECT_EQ(took, 10'000u);

@@ -62,7 +62,9 @@ struct AddressingTest : ::testing::Test {
         QStringList writes;
         for (const TracedRequest& r : h.ports.requests) {
             if (r.mode() == 0x09 && r.memory() == 0x34)
-                writes << QStringLiteral("%1->%2").arg(r.window()).arg(static_cast<uint8_t>(r.bytes[3]));
+                writes << QStringLiteral("%1->%2")
+                              .arg(r.window())
+                              .arg(static_cast<uint8_t>(r.bytes[3]));
         }
         writes.removeDuplicates();
         return writes;
@@ -93,13 +95,17 @@ TEST(TemporaryAddresses, SkipForty)
 
 TEST(ReaddressingPlan, Validation)
 {
-    struct Case { QList<int> old; QList<int> planned; int errors; };
+    struct Case {
+        QList<int> old;
+        QList<int> planned;
+        int errors;
+    };
     const Case cases[] = {
-        {{1, 2}, {2, 1}, 0},           // a swap collides only with its partner's old address
-        {{1, 5}, {5, 5}, 1},           // 5 while an unchanged controller keeps 5
-        {{1, 2, 3}, {1, 2, 3}, 0},     // nothing changed
-        {{1, 2}, {63, 2}, 16},         // above 30
-        {{1, 2, 3}, {4, 4, 3}, 2},     // two changed to the same address
+        {{1, 2}, {2, 1}, 0},       // a swap collides only with its partner's old address
+        {{1, 5}, {5, 5}, 1},       // 5 while an unchanged controller keeps 5
+        {{1, 2, 3}, {1, 2, 3}, 0}, // nothing changed
+        {{1, 2}, {63, 2}, 16},     // above 30
+        {{1, 2, 3}, {4, 4, 3}, 2}, // two changed to the same address
     };
     for (const Case& c : cases)
         EXPECT_EQ(BusAddressing::PlanErrors(c.old, c.planned), c.errors) << c.planned[0];
@@ -131,7 +137,8 @@ TEST_F(AddressingTest, InvalidPlanIsRefusedAndReaddressingGoesOn)
     EXPECT_FALSE(addressing.applyReaddressing());
     EXPECT_TRUE(addressing.readdressing());
     ASSERT_EQ(host.recorded.shown.size(), 1);
-    EXPECT_TRUE(host.recorded.shown[0].startsWith(QStringLiteral("error: Fehler! Neue Adressvergabe")));
+    EXPECT_TRUE(
+        host.recorded.shown[0].startsWith(QStringLiteral("error: Fehler! Neue Adressvergabe")));
     EXPECT_TRUE(h.ports.requests.isEmpty());
     // Abort puts the old address back.
     addressing.abortReaddressing();
@@ -153,7 +160,8 @@ TEST_F(AddressingTest, ChangeAddressWritesAtOnceAfterTheQuestion)
     h.list.setCell(2, 0, QStringLiteral("3"));
     host.newAddresses = {2};
     addressing.changeAddress(2); // 2 is in the list
-    EXPECT_EQ(host.recorded.shown, QStringList{QStringLiteral("error: Diese Adresse ist am Bus schon vorhanden!")});
+    EXPECT_EQ(host.recorded.shown,
+              QStringList{QStringLiteral("error: Diese Adresse ist am Bus schon vorhanden!")});
     EXPECT_TRUE(h.ports.requests.isEmpty());
 
     host.newAddresses = {7};
@@ -229,7 +237,8 @@ TEST_F(AddressingTest, EmergencyAddressingCancelStillEndsTheRun)
 
 TEST_F(AddressingTest, EmergencyAddressingNotConfirmedOrPortMissing)
 {
-    EXPECT_EQ(addressing.emergencyAddressing({1, 19200}), BusAddressing::EmergencyEnd::NotConfirmed);
+    EXPECT_EQ(addressing.emergencyAddressing({1, 19200}),
+              BusAddressing::EmergencyEnd::NotConfirmed);
     EXPECT_EQ(host.disconnects, 0);
     host.recorded.answers = {true};
     EXPECT_EQ(addressing.emergencyAddressing({5, 19200}), BusAddressing::EmergencyEnd::PortFailed);
@@ -246,7 +255,8 @@ TEST(EmergencyAddressing, EmptyBusAndWrongAnswer)
         BusAddressing addressing{h.clock, h.ports, h.pc, h.list, host};
         host.recorded.answers = {true};
         const uint64_t start = h.clock.nowUs();
-        EXPECT_EQ(addressing.emergencyAddressing({1, 19200}), BusAddressing::EmergencyEnd::Finished);
+        EXPECT_EQ(addressing.emergencyAddressing({1, 19200}),
+                  BusAddressing::EmergencyEnd::Finished);
         // n = 1 waits its whole 2 s for an answer.
         EXPECT_GE(h.clock.nowUs() - start, 2'000'000u);
         EXPECT_LT(h.clock.nowUs() - start, 2'200'000u);
@@ -267,8 +277,10 @@ TEST(EmergencyAddressing, EmptyBusAndWrongAnswer)
         RecordedAddressingHost host;
         BusAddressing addressing{clock, ports, pc, list, host};
         host.recorded.answers = {true};
-        EXPECT_EQ(addressing.emergencyAddressing({1, 19200}), BusAddressing::EmergencyEnd::WrongAnswer);
-        EXPECT_EQ(host.recorded.shown.last(), QStringLiteral("warning: Meldung: Abbruch!\nFalsche Antwort."));
+        EXPECT_EQ(addressing.emergencyAddressing({1, 19200}),
+                  BusAddressing::EmergencyEnd::WrongAnswer);
+        EXPECT_EQ(host.recorded.shown.last(),
+                  QStringLiteral("warning: Meldung: Abbruch!\nFalsche Antwort."));
     }
 }
 

@@ -43,10 +43,14 @@ TEST_F(BusScanTest, GroupUnitAndThreeControllers)
 
 TEST_F(BusScanTest, GapsAreReportedBeforeTheNextProbe)
 {
-    struct Case { QList<int> addresses; bool gap; const char* summary; };
+    struct Case {
+        QList<int> addresses;
+        bool gap;
+        const char* summary;
+    };
     const Case cases[] = {
         {{1, 3}, true, "2 Fenster, Achtung Adresslücke"},
-        {{1, 30}, false, "2 Fenster"},           // the gap before 30 is never tested
+        {{1, 30}, false, "2 Fenster"}, // the gap before 30 is never tested
         {{1, 2, 63}, true, "3 Fenster, Achtung Adresslücke"},
         {{}, false, "keine Fenster"},
     };
@@ -107,7 +111,8 @@ TEST_F(BusScanTest, BusThatNeverFallsSilentStopsTheScanWithOneMessage)
     setup.neverSilent = true;
     ScanHarness h(setup);
     h.scan();
-    EXPECT_EQ(h.host.recorded.shown, QStringList{QStringLiteral("error: Zu viele fremde Buskommunikation")});
+    EXPECT_EQ(h.host.recorded.shown,
+              QStringList{QStringLiteral("error: Zu viele fremde Buskommunikation")});
     EXPECT_EQ(h.list.deviceCount(), 0);
     EXPECT_TRUE(h.ports.requests.isEmpty()); // nothing goes out on a busy bus
 }
@@ -145,8 +150,9 @@ TEST_F(BusScanTest, PortThatDoesNotOpenGivesTheMessage)
     ScanHarness h(busWith({1}, false));
     const ScanResult result = h.scan(4);
     EXPECT_FALSE(result.portOpened);
-    EXPECT_EQ(h.host.recorded.shown,
-              QStringList{QStringLiteral("error: Serielle Schnittstelle kann nicht geöffnet werden!")});
+    EXPECT_EQ(
+        h.host.recorded.shown,
+        QStringList{QStringLiteral("error: Serielle Schnittstelle kann nicht geöffnet werden!")});
 }
 
 TEST_F(BusScanTest, TelegramsOfAControllerProbeInOrder)
@@ -159,7 +165,8 @@ TEST_F(BusScanTest, TelegramsOfAControllerProbeInOrder)
         ++first;
     QStringList sequence;
     for (int i = first; h.ports.requests[i].mode() != 0x4F; ++i)
-        sequence << QStringLiteral("%1/%2").arg(h.ports.requests[i].mode(), 2, 16, QChar('0'))
+        sequence << QStringLiteral("%1/%2")
+                        .arg(h.ports.requests[i].mode(), 2, 16, QChar('0'))
                         .arg(h.ports.requests[i].memory(), 3, 16, QChar('0'));
     const QStringList expected{"76/000", "08/010", "08/011", "15/000", "15/010", "08/017", "08/018",
                                "08/019", "08/01a", "15/019", "15/00f", "15/007", "15/002"};

@@ -24,8 +24,7 @@
 
 namespace {
 
-template <typename T>
-T* Child(const QWidget& dialog, const char* name)
+template <typename T> T* Child(const QWidget& dialog, const char* name)
 {
     T* child = dialog.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(child, nullptr) << name;
@@ -74,7 +73,10 @@ TEST_F(ValueEdit, BusAddressRangeRejectsWithFixedGermanMessagesAndStaysOpen)
 {
     SetCurrentLanguage(English);
     dialog.Configure(1, 30, 1, 2);
-    struct Case { const char* typed; const char* message; };
+    struct Case {
+        const char* typed;
+        const char* message;
+    };
     for (const Case c : {Case{"31", "warning: Fehler: Wert zu groß."},
                          Case{"0", "warning: Fehler: Wert zu klein."},
                          Case{"99999999999", "warning: Fehler: Wert ungültig"}}) {
@@ -90,7 +92,10 @@ TEST_F(ValueEdit, BusAddressRangeRejectsWithFixedGermanMessagesAndStaysOpen)
 TEST_F(ValueEdit, AcceptsInRangeHexAndThe3FhExceptionWhateverTheRange)
 {
     dialog.Configure(1, 30, 1, 2);
-    struct Case { const char* typed; int value; };
+    struct Case {
+        const char* typed;
+        int value;
+    };
     for (const Case c : {Case{"1Eh", 30}, Case{"63", 63}, Case{"7", 7}}) {
         open(c.typed);
         Click(dialog, "bnUebernehmen");
@@ -114,9 +119,13 @@ TEST_F(ValueEdit, EmptyTextIsZeroWhenTheMinimumAllowsIt)
 
 TEST_F(ValueEdit, TypingIsFilteredToHexText)
 {
-    struct Case { const char* typed; const char* text; int caret; };
-    for (const Case c : {Case{"1E", "1Eh", 2}, Case{"12h5", "12h", 3}, Case{"x7", "7", 1},
-                         Case{"h", "", 0}}) {
+    struct Case {
+        const char* typed;
+        const char* text;
+        int caret;
+    };
+    for (const Case c :
+         {Case{"1E", "1Eh", 2}, Case{"12h5", "12h", 3}, Case{"x7", "7", 1}, Case{"h", "", 0}}) {
         open(c.typed);
         EXPECT_EQ(input()->text(), QString::fromLatin1(c.text)) << c.typed;
         EXPECT_EQ(input()->cursorPosition(), c.caret) << c.typed;
@@ -160,7 +169,12 @@ TEST_F(ValueEdit, HistoryHoldsEachAcceptedValueOnceAndRestartsWithOtherDigits)
 
 TEST_F(ValueEdit, OpensWithTheValueInItsDisplayModeAndTheCaretBeforeTheH)
 {
-    struct Case { int mode; int value; const char* text; int caret; };
+    struct Case {
+        int mode;
+        int value;
+        const char* text;
+        int caret;
+    };
     for (const Case c : {Case{0, 10, "Ah", 1}, Case{1, 10, "10", 2}, Case{3, 255, "255", 3},
                          Case{2, 10, "0Ah", 2}}) {
         dialog.Configure(0, 255, c.mode, 2);
@@ -418,11 +432,17 @@ protected:
 TEST_F(Progress, EachKindSetsLabelMaximumAndCancelButton)
 {
     SetCurrentLanguage(English);
-    struct Case { int kind; int maximum; int barMaximum; int text; bool cancellable; };
-    for (const Case c : {Case{1, 99, 31, 93, true}, Case{2, 0, 256, 278, true},
-                         Case{3, 5, 31, 32, true}, Case{0, 12, 12, 275, true},
-                         Case{7, 40, 40, 275, true}, Case{4, 6, 12, -1, false},
-                         Case{1, 0, 31, 93, true}}) {
+    struct Case {
+        int kind;
+        int maximum;
+        int barMaximum;
+        int text;
+        bool cancellable;
+    };
+    for (const Case c :
+         {Case{1, 99, 31, 93, true}, Case{2, 0, 256, 278, true}, Case{3, 5, 31, 32, true},
+          Case{0, 12, 12, 275, true}, Case{7, 40, 40, 275, true}, Case{4, 6, 12, -1, false},
+          Case{1, 0, 31, 93, true}}) {
         dialog.PrepareProgress(c.kind, c.maximum);
         dialog.showProgress();
         EXPECT_EQ(bar()->maximum(), c.barMaximum) << c.kind;

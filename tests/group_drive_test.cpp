@@ -68,7 +68,8 @@ struct GroupDriveRig {
     {
         for (int i = 0; i < count && dialog.isVisible(); ++i) {
             const uint64_t dueUs = startUs + uint64_t(++ticks) * kTickUs;
-            if (h.clock.nowUs() < dueUs) h.clock.advanceUs(dueUs - h.clock.nowUs());
+            if (h.clock.nowUs() < dueUs)
+                h.clock.advanceUs(dueUs - h.clock.nowUs());
             dialog.TimerTimer();
             statuses << status();
         }

@@ -52,9 +52,10 @@ TEST(LanguageTable, KnownTextsAndEscapes)
     EXPECT_EQ(table.text(German, 54), table.text(German, 55));
     EXPECT_EQ(table.text(English, 0), QStringLiteral("English"));
     EXPECT_EQ(table.text(French, 0), QStringLiteral("Français"));
-    EXPECT_EQ(table.text(Spanish, 221),
-              QStringLiteral("¿Quiere ejecutar efectivamente la\rdirección de emergencia?\rSe perderá la "
-                             "dirección-Bus actual"));
+    EXPECT_EQ(
+        table.text(Spanish, 221),
+        QStringLiteral("¿Quiere ejecutar efectivamente la\rdirección de emergencia?\rSe perderá la "
+                       "dirección-Bus actual"));
     EXPECT_EQ(table.text(Dutch, 74), QStringLiteral("foutmelding"));
 }
 

@@ -4,8 +4,8 @@
 #include "ScanHarness.h"
 #include "buslink/SettingsFile.h"
 #include "mainwindow/Main.h"
-#include "sim/MemoryBusPorts.h"
 #include "sim/BusSetup.h"
+#include "sim/MemoryBusPorts.h"
 #include "sim/SimulatedBus.h"
 #include "texts/Sprachen.h"
 
@@ -67,7 +67,10 @@ struct MainWindowTest : ::testing::Test {
         window->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
         window->show();
     }
-    QAction* action(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+    QAction* action(const char* name)
+    {
+        return window->findChild<QAction*>(QString::fromLatin1(name));
+    }
     QPushButton* button(const char* name)
     {
         return window->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -117,15 +120,19 @@ TEST_F(MainWindowTest, PortZeroBecomesCom1AndAMissingPortIsOffline)
 TEST_F(MainWindowTest, GroupButtonsNeedTwoRowsAndAConnection)
 {
     open();
-    struct Case { QList<int> addresses; bool enabled; };
-    for (const Case& c : {Case{{0, 1}, true}, Case{{0}, false}, Case{{1}, false}, Case{{1, 2}, true},
-                          Case{{}, false}}) {
+    struct Case {
+        QList<int> addresses;
+        bool enabled;
+    };
+    for (const Case& c : {Case{{0, 1}, true}, Case{{0}, false}, Case{{1}, false},
+                          Case{{1, 2}, true}, Case{{}, false}}) {
         window->windowList().clear();
         for (int a : c.addresses)
             window->windowList().AddWindowRow(device(a));
         window->UpdateActions();
         for (const char* name : {"bnGrAuf", "bnGrZu", "bnGr50"})
-            EXPECT_EQ(button(name)->isEnabled(), c.enabled) << name << " rows " << c.addresses.size();
+            EXPECT_EQ(button(name)->isEnabled(), c.enabled)
+                << name << " rows " << c.addresses.size();
     }
     window->DisconnectBus(false);
     EXPECT_FALSE(button("bnGrAuf")->isEnabled());

@@ -61,10 +61,14 @@ TEST(ParameterTable, InitialValuesAndCyclicSet)
 
 TEST(ParameterTable, DisplayTexts)
 {
-    struct Case { int index; uint16_t value; const char* text; };
+    struct Case {
+        int index;
+        uint16_t value;
+        const char* text;
+    };
     for (const Case c : {Case{9, 0, "0.0V"}, Case{9, 1000, "37.4V"}, Case{9, 267, "10.0V"},
-                         Case{30, 0x0A05, "A.05"}, Case{30, 0x0512, "5.12"}, Case{30, 0x0703, "7.03"},
-                         Case{0, 65535, "65535"}, Case{4, 7, "7"}}) {
+                         Case{30, 0x0A05, "A.05"}, Case{30, 0x0512, "5.12"},
+                         Case{30, 0x0703, "7.03"}, Case{0, 65535, "65535"}, Case{4, 7, "7"}}) {
         EXPECT_EQ(ParameterValueText(c.index, c.value), QString::fromLatin1(c.text)) << c.index;
     }
 }

@@ -51,10 +51,17 @@ TEST_F(RawPortTest, EmergencyRequestAcceptsItsOwnReplyMode)
 
 TEST_F(RawPortTest, ShortBadAndMissingRepliesHaveTheirCodes)
 {
-    struct Case { std::function<QByteArray(const QByteArray&)> reply; int result; };
+    struct Case {
+        std::function<QByteArray(const QByteArray&)> reply;
+        int result;
+    };
     const Case cases[] = {
         {[](const QByteArray& r) { return ReplyTo(r, 1).left(3); }, TZuzevSave::Incomplete},
-        {[](const QByteArray& r) { QByteArray x = ReplyTo(r, 1); x[5] = char(x[5] ^ 0xFF); return x; },
+        {[](const QByteArray& r) {
+             QByteArray x = ReplyTo(r, 1);
+             x[5] = char(x[5] ^ 0xFF);
+             return x;
+         },
          TZuzevSave::ChecksumWrong},
         {[](const QByteArray&) { return QByteArray("\x11\x12", 2); }, TZuzevSave::NoReply},
         {nullptr, TZuzevSave::NoReply},

@@ -13,14 +13,19 @@ namespace {
 
 TEST(SettingsFile, ParsesEitherLineEndAndFallsBack)
 {
-    struct Case { const char* text; int port; uint32_t baud; int language; };
+    struct Case {
+        const char* text;
+        int port;
+        uint32_t baud;
+        int language;
+    };
     const Case cases[] = {
         {"COM3\n9600\nSprache1\n", 3, 9600, 1},
         {"COM3\r\n9600\r\nSprache1\r\n", 3, 9600, 1},
-        {"COM0\n19200\nSprache0\n", 1, 19200, 0},     // port below 1
-        {"COM2\n19200\nSprache9\n", 2, 19200, 0},     // language outside 0..5
+        {"COM0\n19200\nSprache0\n", 1, 19200, 0}, // port below 1
+        {"COM2\n19200\nSprache9\n", 2, 19200, 0}, // language outside 0..5
         {"COM2\n19200\nSprache-1\n", 2, 19200, 0},
-        {"COM7\nfast\nSprache4\n", 7, 19200, 0},      // stops at the first mismatch
+        {"COM7\nfast\nSprache4\n", 7, 19200, 0}, // stops at the first mismatch
         {"", 1, 19200, 0},
         {"  COM5   38400  Sprache5", 5, 38400, 5},
     };
@@ -45,7 +50,8 @@ TEST(SettingsFile, WritesThreeLinesAndReadsThemBack)
     const auto back = ReadSettingsFile(path);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->comPort, 1);
-    EXPECT_FALSE(WriteSettingsFile(dir.filePath(QStringLiteral("missing/Fenestrix.ini")), Settings{}));
+    EXPECT_FALSE(
+        WriteSettingsFile(dir.filePath(QStringLiteral("missing/Fenestrix.ini")), Settings{}));
 }
 
 TEST(SettingsFile, AccessObjectTakesOnlyTheLanguage)

@@ -135,9 +135,9 @@ TEST(WakeUpSequence, AnnouncesTheBaudRateWithLineStatesAndWaits)
     CZuzev link{clock, ports};
 
     ASSERT_TRUE(link.OpenCom(1, 150, 19200, 1));
-    const QStringList first{"t=0 open",    "t=0 baud 9600", "t=0 rts 1",  "t=300 purge",
-                            "t=300.02 byte 13", "t=306.02 dtr 1", "t=306.04 baud 19200",
-                            "t=306.04 purge"};
+    const QStringList first{
+        "t=0 open",         "t=0 baud 9600",  "t=0 rts 1",           "t=300 purge",
+        "t=300.02 byte 13", "t=306.02 dtr 1", "t=306.04 baud 19200", "t=306.04 purge"};
     EXPECT_EQ(line.events, first);
     EXPECT_EQ(clock.nowUs(), 406'040u); // 300 ms pause, 6.04 ms switch, 100 ms settle
     EXPECT_EQ(link.interfaceBaud(), 19200u);

@@ -25,8 +25,10 @@ TEST(WindowRow, ControllerRow)
 {
     SetCurrentLanguage(German);
     TFensterInfo info = controller(5, 4, 0x0412, 598);
-    const QStringList expected{"5",   " Drehfenster RS / Senkklapp", "480101", "200 mm  ", "Z07",
-                               "4.12", "0102", " Normalbetrieb "};
+    const QStringList expected{"5",      " Drehfenster RS / Senkklapp",
+                               "480101", "200 mm  ",
+                               "Z07",    "4.12",
+                               "0102",   " Normalbetrieb "};
     EXPECT_EQ(WindowRowTexts(info), expected);
     info.eventBits = 4;
     EXPECT_EQ(WindowRowTexts(info)[7], QStringLiteral(" Normalbetrieb Ereignisse vorhanden"));
@@ -35,10 +37,16 @@ TEST(WindowRow, ControllerRow)
 TEST(WindowRow, TypeTextsBySideHandleAndArticle)
 {
     SetCurrentLanguage(German);
-    struct Case { int kind; int handle; int side; const char* article; const char* text; };
+    struct Case {
+        int kind;
+        int handle;
+        int side;
+        const char* article;
+        const char* text;
+    };
     const Case cases[] = {
-        {1, 1, 0, "480101", " Kippfenster RS"},       {1, 0, 1, "480101", " Dreh/Kipp-Fenster LS"},
-        {2, 0, 0, "480101", " DK mit Drehsperre RS"}, {2, 1, 1, "480101", " Kippfenster LS"},
+        {1, 1, 0, "480101", " Kippfenster RS"},        {1, 0, 1, "480101", " Dreh/Kipp-Fenster LS"},
+        {2, 0, 0, "480101", " DK mit Drehsperre RS"},  {2, 1, 1, "480101", " Kippfenster LS"},
         {3, 0, 1, "480101", " Oberlicht/Kippfenster"}, {4, 0, 1, "480101", " Drehfenster LS"},
         {4, 0, 1, "480202", " Senkklapp IP54"},        {5, 1, 0, "480201", " RWA Senkklapp IP54"},
         {5, 1, 0, "480101", " RWA Dreh RS /  RWA SK"}, {7, 0, 1, "480101", " Schiebe-Element LS"},
@@ -50,7 +58,8 @@ TEST(WindowRow, TypeTextsBySideHandleAndArticle)
         info.handleFlag = c.handle;
         info.electronicsSide = c.side;
         info.articleNumber = QString::fromLatin1(c.article);
-        EXPECT_EQ(WindowRowTexts(info)[1], QString::fromLatin1(c.text)) << c.kind << "/" << c.handle;
+        EXPECT_EQ(WindowRowTexts(info)[1], QString::fromLatin1(c.text))
+            << c.kind << "/" << c.handle;
     }
 }
 
@@ -109,8 +118,10 @@ TEST(WindowListModel, RowsAlwaysEndWithAnEmptyRowAndHeaderFollowsLanguage)
     EXPECT_EQ(model.rowAddress(0), 63);
     EXPECT_EQ(model.rowAddress(2), -1);
     EXPECT_EQ(model.data(model.index(2, 0), Qt::DisplayRole).toString(), QString());
-    EXPECT_EQ(model.data(model.index(0, 7), Qt::BackgroundRole).value<QColor>(), QColor(0, 0x80, 0));
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Adresse"));
+    EXPECT_EQ(model.data(model.index(0, 7), Qt::BackgroundRole).value<QColor>(),
+              QColor(0, 0x80, 0));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral(" Adresse"));
     SetCurrentLanguage(English);
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral(" ") + LanguageText(4));

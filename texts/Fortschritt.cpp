@@ -21,13 +21,17 @@ struct KindLayout {
 KindLayout LayoutOf(int kind, int maximum)
 {
     switch (kind) {
-    case ProgressReporter::BusScan: return {LanguageText(93), 31, true};
-    case ProgressReporter::EepromWrite: return {LanguageText(278), 256, true};
-    case ProgressReporter::EmergencyAddressing: return {LanguageText(32), 31, true};
+    case ProgressReporter::BusScan:
+        return {LanguageText(93), 31, true};
+    case ProgressReporter::EepromWrite:
+        return {LanguageText(278), 256, true};
+    case ProgressReporter::EmergencyAddressing:
+        return {LanguageText(32), 31, true};
     // Fixed German in every language.
     case ProgressReporter::Readdressing:
         return {QStringLiteral("Busadressen werden sortiert, bitte warten..."), 2 * maximum, false};
-    default: return {LanguageText(275), maximum, true};
+    default:
+        return {LanguageText(275), maximum, true};
     }
 }
 

@@ -4,7 +4,13 @@
 
 class ProgressReporter {
 public:
-    enum Kind { Export = 0, BusScan = 1, EepromWrite = 2, EmergencyAddressing = 3, Readdressing = 4 };
+    enum Kind {
+        Export = 0,
+        BusScan = 1,
+        EepromWrite = 2,
+        EmergencyAddressing = 3,
+        Readdressing = 4
+    };
 
     virtual ~ProgressReporter() = default;
     virtual void PrepareProgress(int kind, int maximum) = 0;

@@ -36,7 +36,8 @@ std::optional<LanguageTable> LanguageTable::parse(const QByteArray& tsv, QString
     if (lines.isEmpty() || lines.first() != QStringLiteral("id\tde\ten\tnl\tit\tfr\tes"))
         return fail(QStringLiteral("header line missing or wrong"));
     if (lines.size() != kTextCount + 1)
-        return fail(QStringLiteral("%1 text lines instead of %2").arg(lines.size() - 1).arg(kTextCount));
+        return fail(
+            QStringLiteral("%1 text lines instead of %2").arg(lines.size() - 1).arg(kTextCount));
 
     LanguageTable table;
     table.m_entries.resize(kLanguageCount * kTextCount);

@@ -23,5 +23,6 @@ void MessageBoxes::notice(const QString& caption, const QString& text)
 bool MessageBoxes::confirm(const QString& text)
 {
     return QMessageBox::warning(QApplication::activeWindow(), LanguageText(257), text,
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
 }

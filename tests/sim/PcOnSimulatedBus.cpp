@@ -10,7 +10,8 @@ std::optional<int> PcOnSimulatedBus::parameter(int address, int index)
 {
     pc.SetWindowAddress(address);
     int value = 0;
-    if (pc.GetParameterValue(index, value) != TFensterSteuerung::ParOk) return std::nullopt;
+    if (pc.GetParameterValue(index, value) != TFensterSteuerung::ParOk)
+        return std::nullopt;
     return value;
 }
 
@@ -18,7 +19,8 @@ std::optional<int> PcOnSimulatedBus::eepromByte(int address, int memory)
 {
     pc.SetWindowAddress(address);
     int value = 0;
-    if (pc.ReadEepromByte(memory, value) != 0) return std::nullopt;
+    if (pc.ReadEepromByte(memory, value) != 0)
+        return std::nullopt;
     return value;
 }
 
@@ -43,8 +45,10 @@ QByteArray RawExchange(SerialDevice& port, int mode, int addressField, int data,
     QByteArray reply;
     for (int attempt = 0; attempt < limitMs && reply.size() < 6; ++attempt) {
         uint8_t byte = 0;
-        if (port.read(&byte, 1, 1) != 1) continue;
-        if (reply.isEmpty() && byte != acceptedEcho) continue;
+        if (port.read(&byte, 1, 1) != 1)
+            continue;
+        if (reply.isEmpty() && byte != acceptedEcho)
+            continue;
         reply.append(static_cast<char>(byte));
     }
     return reply;

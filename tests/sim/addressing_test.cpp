@@ -146,7 +146,8 @@ TEST_F(EmergencyAddressingTest, HandsOutAddressesUntilNoControllerIsLeft)
         sim.waitMs(40);
         (void)RawExchange(*port, 0x4F, 0, 1, 0x4F, 40);
         const QByteArray reply = RawExchange(*port, 0x60, n * 256 + 0xA0, 0, 0x63, 2000);
-        if (reply.size() < 6) break;
+        if (reply.size() < 6)
+            break;
         ASSERT_EQ(reply.toHex(), TelegramBytes(0x63, n * 256 + 0xA0, 0).toHex());
         handedOut << n;
     }

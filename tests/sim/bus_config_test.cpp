@@ -14,7 +14,8 @@ namespace {
 QByteArray readmeExample()
 {
     QFile readme(QStringLiteral(FENESTRIX_SIM_README));
-    if (!readme.open(QIODevice::ReadOnly)) return {};
+    if (!readme.open(QIODevice::ReadOnly))
+        return {};
     static const QRegularExpression block(QStringLiteral("```json\\n(.*?)```"),
                                           QRegularExpression::DotMatchesEverythingOption);
     return block.match(QString::fromUtf8(readme.readAll())).captured(1).toUtf8();

@@ -138,7 +138,8 @@ TEST(GroupControlUnit, AnswersItsTelegramsAndEepromAtAddressZero)
 {
     PcOnSimulatedBus sim;
     const auto telegram = [&](int mode, int field, int data) -> std::optional<int> {
-        if (sim.pc.SendTelegram(mode, field, data) != 0) return std::nullopt;
+        if (sim.pc.SendTelegram(mode, field, data) != 0)
+            return std::nullopt;
         return data;
     };
     EXPECT_EQ(telegram(0x16, 0, 0), 0x01) << "status";

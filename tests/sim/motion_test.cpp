@@ -38,7 +38,8 @@ QList<int> statesOf(const QList<Sample>& samples)
 {
     QList<int> states;
     for (const Sample& s : samples) {
-        if (states.isEmpty() || states.last() != s.state) states << s.state;
+        if (states.isEmpty() || states.last() != s.state)
+            states << s.state;
     }
     return states;
 }
@@ -47,7 +48,8 @@ bool moves(const QList<Sample>& samples, bool up)
 {
     for (int i = 1; i < samples.size(); ++i) {
         const int step = samples[i].position - samples[i - 1].position;
-        if (up ? step < 0 : step > 0) return false;
+        if (up ? step < 0 : step > 0)
+            return false;
     }
     return true;
 }

@@ -33,7 +33,8 @@ void ensureApplication()
 QByteArray exchange(QtSerialDevice& port, int mode, int field, int data)
 {
     const Telegram t = MakeTelegram(unsigned(mode), unsigned(field), unsigned(data));
-    if (port.write(t.data(), 6) != 6) return {};
+    if (port.write(t.data(), 6) != 6)
+        return {};
     uint8_t reply[6];
     const int n = port.read(reply, 6, 150);
     return QByteArray(reinterpret_cast<const char*>(reply), std::max(0, n));
