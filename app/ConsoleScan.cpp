@@ -1,6 +1,7 @@
 #include "ConsoleScan.h"
 
 #include "buslink/Veltradt.h"
+#include "mainwindow/ListExport.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
@@ -8,6 +9,10 @@
 #include <QCoreApplication>
 
 namespace {
+
+// The reply time-out of the access object's connection, as the main window uses it.
+constexpr int kReplyTimeoutMs = 150;
+constexpr int kPortNotOpenedText = 315;
 
 // Messages go to standard error; there are no questions to answer in a scan.
 class ConsoleMessages final : public UserMessages {
@@ -35,10 +40,7 @@ public:
     explicit ConsoleProgress(QTextStream& err) : m_err(err) {}
     void PrepareProgress(int, int maximum) override { m_maximum = maximum; }
     void showProgress() override {}
-    void setPosition(int position) override
-    {
-        m_err << position << "/" << m_maximum << Qt::endl;
-    }
+    void setPosition(int position) override { m_err << position << "/" << m_maximum << Qt::endl; }
     bool aborted() const override { return false; }
     void closeProgress() override {}
 
@@ -68,7 +70,8 @@ private:
 
 ConsoleScan::ConsoleScan(Clock& clock, SerialPorts& ports) : m_clock(clock), m_ports(ports) {}
 
-int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStream& err)
+int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStream& err,
+                     const QString& exportPath)
 {
     TFensterSteuerung bus(m_clock, m_ports);
     WindowListModel list;
@@ -84,5 +87,17 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
         out << cells.join(u'\t') << '\n';
     }
     out << result.summary << Qt::endl;
-    return 0;
+    if (exportPath.isEmpty())
+        return 0;
+
+    // The report reads through the access object, connected as the main window connects it; its
+    // window address is whatever the scan left.
+    if (!bus.Connect(connection.baud, connection.comPort, kReplyTimeoutMs)) {
+        host.messages().error(LanguageText(kPortNotOpenedText));
+        return 1;
+    }
+    ListExport exporter(bus, list, host.progress(), host.messages(),
+                        [&host] { host.processEvents(); });
+    const ListExport::Outcome outcome = exporter.writeFile(exportPath, QDate::currentDate());
+    return outcome == ListExport::Outcome::Written ? 0 : 1;
 }

@@ -1,9 +1,10 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
-// --simulate serves a simulated bus in-process; --scan runs the bus scan without windows.
+// --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
+// --export FILE with it writes the window list report of the scanned list.
+#include "mainwindow/Main.h"
 #include "ConsoleScan.h"
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
-#include "mainwindow/Main.h"
 #include "platform/ComPortMap.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
@@ -23,6 +24,7 @@ struct Options {
     QString config;
     std::optional<int> port;
     std::optional<uint32_t> baud;
+    QString exportPath;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -30,11 +32,19 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Fenestrix Service"));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
-    parser.addOption({QStringLiteral("scan"), QStringLiteral("Scan the bus without windows and print the list.")});
-    parser.addOption({QStringLiteral("port"), QStringLiteral("COM port number for --scan."), QStringLiteral("N")});
-    parser.addOption({QStringLiteral("baud"), QStringLiteral("Baud rate for --scan."), QStringLiteral("B")});
-    parser.addPositionalArgument(QStringLiteral("CONFIG"), QStringLiteral("Simulated bus (JSON), with --simulate."));
+    parser.addOption(
+        {QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
+    parser.addOption({QStringLiteral("scan"),
+                      QStringLiteral("Scan the bus without windows and print the list.")});
+    parser.addOption({QStringLiteral("port"), QStringLiteral("COM port number for --scan."),
+                      QStringLiteral("N")});
+    parser.addOption(
+        {QStringLiteral("baud"), QStringLiteral("Baud rate for --scan."), QStringLiteral("B")});
+    parser.addOption({QStringLiteral("export"),
+                      QStringLiteral("With --scan: write the window list report to FILE."),
+                      QStringLiteral("FILE")});
+    parser.addPositionalArgument(QStringLiteral("CONFIG"),
+                                 QStringLiteral("Simulated bus (JSON), with --simulate."));
     if (!parser.parse(arguments)) {
         err << parser.errorText() << Qt::endl;
         return std::nullopt;
@@ -47,12 +57,15 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     options.scan = parser.isSet(QStringLiteral("scan"));
     options.simulate = parser.isSet(QStringLiteral("simulate"));
     options.config = parser.positionalArguments().value(0);
+    options.exportPath = parser.value(QStringLiteral("export"));
     bool ok = true;
     if (parser.isSet(QStringLiteral("port")))
         options.port = parser.value(QStringLiteral("port")).toInt(&ok);
     if (ok && parser.isSet(QStringLiteral("baud")))
         options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
-    if (!ok || (!options.config.isEmpty() && !options.simulate)) {
+    const bool badExport =
+        parser.isSet(QStringLiteral("export")) && (!options.scan || options.exportPath.isEmpty());
+    if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport) {
         err << parser.helpText();
         return std::nullopt;
     }
@@ -96,7 +109,7 @@ int main(int argc, char* argv[])
         SetCurrentLanguage(settings.language);
         const BusConnection connection{options->port.value_or(settings.comPort),
                                        options->baud.value_or(settings.baud)};
-        return ConsoleScan(clock, ports).run(connection, out, err);
+        return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
     }
 
     QApplication::setApplicationDisplayName(QStringLiteral("Fenestrix"));

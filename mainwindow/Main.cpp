@@ -1,6 +1,8 @@
 #include "Main.h"
 
 #include "Fmgruppe.h"
+#include "HelpTopics.h"
+#include "ListExport.h"
 #include "WindowListDelegate.h"
 #include "service/Tools01.h"
 #include "service/Wertedit.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -130,9 +133,6 @@ void TfmMain::createActions()
     acSprachauswahl = action("acSprachauswahl", QStyle::SP_FileDialogInfoView);
     acHilfethemen = action("acHilfethemen", QStyle::SP_DialogHelpButton);
     acNotAdr->setVisible(false);
-    // Export and help stay out of sight until their flows are built in.
-    for (QAction* a : {acWinListe, acHilfethemen})
-        a->setVisible(false);
 
     connect(acBeenden, &QAction::triggered, this, &QWidget::close);
     connect(acInfo, &QAction::triggered, this, &TfmMain::acInfoExecute);
@@ -142,6 +142,12 @@ void TfmMain::createActions()
     connect(acSprachauswahl, &QAction::triggered, this, &TfmMain::Sprachauswahl1Click);
     connect(acAdresse, &QAction::triggered, this, &TfmMain::acAdresseExecute);
     connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
+    connect(acWinListe, &QAction::triggered, this,
+            [this] { acFensterListExecute(this, m_bus, m_list, *m_progress, m_messages); });
+    // The manuals are installed next to the program.
+    connect(acHilfethemen, &QAction::triggered, this, [this] {
+        mnHilfethemenClick(QCoreApplication::applicationDirPath(), CurrentLanguage(), m_messages);
+    });
 }
 
 void TfmMain::createMenus()

@@ -1,4 +1,5 @@
 // End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -37,7 +38,8 @@ ScanRun runScan(const QString& workDir, const QString& portsDir, const QStringLi
     env.insert(QStringLiteral("FENESTRIX_PORTS"), portsDir);
     scan.setProcessEnvironment(env);
     scan.setWorkingDirectory(workDir);
-    scan.start(QStringLiteral(FENESTRIX_PROGRAM), QStringList{QStringLiteral("--scan")} + arguments);
+    scan.start(QStringLiteral(FENESTRIX_PROGRAM),
+               QStringList{QStringLiteral("--scan")} + arguments);
     scan.waitForFinished(120000);
     return {scan.exitStatus() == QProcess::NormalExit ? scan.exitCode() : -1,
             QString::fromUtf8(scan.readAllStandardOutput()),
@@ -73,14 +75,56 @@ TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)
     EXPECT_EQ(ini.readAll(), QByteArray("COM2\n19200\nSprache1\n"));
 }
 
+TEST(EndToEnd, ScanWithExportWritesTheReportOfTheScannedList)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM3"))}));
+    const QString reportPath = work.filePath(QStringLiteral("liste.txt"));
+    const QDate before = QDate::currentDate();
+    const ScanRun run = runScan(
+        work.path(), ports.path(),
+        {QStringLiteral("--port"), QStringLiteral("3"), QStringLiteral("--export"), reportPath});
+    const QDate after = QDate::currentDate();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // Standard output is the scan's, as without --export (German: no settings file).
+    const QStringList out = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(out.size(), 8) << run.out.toStdString();
+    EXPECT_EQ(out[7], QStringLiteral("5 Fenster, Gruppensteuergerät"));
+
+    QFile file(reportPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray report = file.readAll();
+    EXPECT_EQ(report.count("\n"), report.count("\r\n"));
+    const QList<QByteArray> lines = report.split('\n');
+    ASSERT_EQ(lines.size(), 10 + 56 + 1) << report.constData();
+    EXPECT_EQ(lines[0], "Veltra Fenestrix Fensterliste\r");
+    const auto dateLine = [](const QDate& d) {
+        return QStringLiteral("   Datum: %1.%2.%3\r").arg(d.day()).arg(d.month()).arg(d.year());
+    };
+    const QString date = QString::fromLatin1(lines[2]);
+    EXPECT_TRUE(date == dateLine(before) || date == dateLine(after)) << lines[2].constData();
+    // The group control unit is left out; the five controllers in list order.
+    EXPECT_EQ(lines[6], "Fenestrix Adresse" + QByteArray(24, ' ') +
+                            "\t\t 1 \t\t 2 \t\t 3 \t\t 4 \t\t 5 \t\t\r");
+    EXPECT_TRUE(lines[7].startsWith("Fertigungsdatum:  "));
+    EXPECT_EQ(lines[10], "Fensterzustand\t\t 0 \t\t 0 \t\t 0 \t\t 0 \t\t 0 \r");
+    EXPECT_TRUE(lines[10 + 5].startsWith("Fl\xFC"
+                                         "gelposition\t\t")); // Windows-1252
+    EXPECT_EQ(lines[10 + 30], "SW-Version\t\t 5.12 \t\t 7.03 \t\t 5.20 \t\t 6.10 \t\t 7.02 \r");
+}
+
 TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)
 {
     QTemporaryDir ports, work;
-    ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/tty"), ports.filePath(QStringLiteral("COM4"))));
-    const ScanRun run = runScan(work.path(), ports.path(), {QStringLiteral("--port"), QStringLiteral("4")});
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("/nonexistent/tty"), ports.filePath(QStringLiteral("COM4"))));
+    const ScanRun run =
+        runScan(work.path(), ports.path(), {QStringLiteral("--port"), QStringLiteral("4")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Serielle Schnittstelle kann nicht geöffnet werden!")));
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("Serielle Schnittstelle kann nicht geöffnet werden!")));
 }
 
 } // namespace

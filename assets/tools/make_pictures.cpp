@@ -16,9 +16,9 @@
 namespace {
 
 constexpr QSize kPhotoSize(640, 400);
-const QRect kFrame(70, 40, 360, 290);  // outer window frame on the wall
+const QRect kFrame(70, 40, 360, 290); // outer window frame on the wall
 constexpr int kFrameWidth = 22;
-constexpr int kSashInset = 12;         // how far the open sash's bottom edge looks drawn in
+constexpr int kSashInset = 12; // how far the open sash's bottom edge looks drawn in
 const QRect kController(472, 150, 96, 104);
 
 void drawWall(QPainter& p)
@@ -340,12 +340,11 @@ int main(int argc, char** argv)
         err << "cannot create " << out.path() << "\n";
         return 1;
     }
-    const bool ok =
-        productPhoto().save(out.filePath(QStringLiteral("product.jpg")), "JPEG", 88) &&
-        renderLogo(svgDir.filePath(QStringLiteral("logo-wide.svg")), QSize(268, 32),
-                   out.filePath(QStringLiteral("logo-scan.png"))) &&
-        renderLogo(svgDir.filePath(QStringLiteral("logo-info.svg")), QSize(189, 44),
-                   out.filePath(QStringLiteral("logo-info.png")));
+    const bool ok = productPhoto().save(out.filePath(QStringLiteral("product.jpg")), "JPEG", 88) &&
+                    renderLogo(svgDir.filePath(QStringLiteral("logo-wide.svg")), QSize(268, 32),
+                               out.filePath(QStringLiteral("logo-scan.png"))) &&
+                    renderLogo(svgDir.filePath(QStringLiteral("logo-info.svg")), QSize(189, 44),
+                               out.filePath(QStringLiteral("logo-info.png")));
     if (!ok) {
         err << "could not draw the pictures into " << out.path() << "\n";
         return 1;
