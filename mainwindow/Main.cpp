@@ -254,8 +254,10 @@ void TfmMain::createCentralWidget()
     bnNeuAdrAbbr->hide();
     connect(bnNeuAdr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrClick);
     connect(bnNeuAdrAbbr, &QPushButton::clicked, this, &TfmMain::bnNeuAdrAbbrClick);
-    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
+    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50}) {
+        b->setFixedWidth(layoutFor(German).groupButtonWidth);
         buttons->addWidget(b);
+    }
     connect(bnGrAuf, &QPushButton::clicked, this, &TfmMain::bnGrAufClick);
     connect(bnGrZu, &QPushButton::clicked, this, &TfmMain::bnGrZuClick);
     connect(bnGr50, &QPushButton::clicked, this, &TfmMain::bnGr50Click);

@@ -10,6 +10,9 @@
 #include "texts/Sprachen.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -184,6 +187,24 @@ TEST_F(MainWindowTest, DoubleClickOpensAndTopHungArticleIsNoted)
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened.first().at(0).toInt(), 4);
     EXPECT_TRUE(window->topHungArticle());
+}
+
+TEST_F(MainWindowTest, ListPopUpMenuOffersAddressAndProperties)
+{
+    open();
+    window->windowList().AddWindowRow(device(1));
+    window->selectRow(0);
+    const QPoint at = list()->visualRect(window->windowList().index(0, 0)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list()->viewport(), &event);
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        entries << a->text();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Adresse ändern"), QStringLiteral("Eigenschaften")}));
+    menu->close();
 }
 
 TEST_F(MainWindowTest, ServiceKeysRevealEmergencyAddressingForGood)
