@@ -6,7 +6,6 @@
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
 #include "platform/ComPortMap.h"
-#include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
 #include <QApplication>
@@ -106,7 +105,7 @@ int main(int argc, char* argv[])
     RealClock clock;
     QtSerialPorts ports;
     if (options->scan) {
-        SetCurrentLanguage(settings.language);
+        // The access object takes the language from the same settings file.
         const BusConnection connection{options->port.value_or(settings.comPort),
                                        options->baud.value_or(settings.baud)};
         return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
