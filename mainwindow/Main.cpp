@@ -91,8 +91,8 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_valueEdit = std::make_unique<TfmWertEdit>(messages, this);
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_languageDialog = std::make_unique<Tfm_sprachauswahl>(this);
-    m_scanDialog = std::make_unique<TfmScan>(this);
     m_groupDrive = std::make_unique<TfmGruppeFahren>(m_bus, m_list, this);
+    m_scanDialog = std::make_unique<TfmScan>(this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
         m_scanDialog->showSettings(m_comPort, static_cast<int>(m_baud));
