@@ -21,6 +21,12 @@ int TZuzevSave::RawOpen(int port, uint32_t baud, int replyTimeLimitMs)
     return Open(ports().devicePath(port), baud, 0, 0) ? 0 : 1;
 }
 
+void TZuzevSave::SendKeepAlive()
+{
+    int mode = 0x4F, field = 0, data = 1;
+    (void)RawTransmit(mode, field, data);
+}
+
 int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
 {
     const Telegram request =

@@ -16,6 +16,8 @@ public:
     void SetReplyTimeout(int ms) { m_replyTimeLimitMs = ms; }
     [[nodiscard]] int replyTimeLimit() const { return m_replyTimeLimitMs; }
     int RawTransmit(int& mode, int& addressField, int& data);
+    // The keep-alive telegram (4Fh to address 0, data 1); its reply is not used.
+    void SendKeepAlive();
     void RawClose() { Close(); }
 
 private:

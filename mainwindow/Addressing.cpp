@@ -181,11 +181,10 @@ BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnecti
             break;
         m_clock.sleepMs(40);
         port.SetReplyTimeout(40);
-        int mode = 0x4F, field = 0, data = 1;
-        (void)port.RawTransmit(mode, field, data);
+        port.SendKeepAlive();
 
         port.SetReplyTimeout(kEmergencyReplyTimeLimitMs);
-        mode = kEmergencyRequest, field = MakeBusAddress(kEmergencyWindow, n), data = 0;
+        int mode = kEmergencyRequest, field = MakeBusAddress(kEmergencyWindow, n), data = 0;
         if (port.RawTransmit(mode, field, data) != TZuzevSave::Ok)
             break;
         if (mode != kEmergencyReply || (field >> 8) != n) {

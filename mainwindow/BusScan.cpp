@@ -44,12 +44,6 @@ int readOrSent(TZuzevSave& port, int address, Request r, bool* ok = nullptr)
     return answered ? data : r.data;
 }
 
-void keepAlive(TZuzevSave& port)
-{
-    int mode = 0x4F, field = 0, data = 1;
-    (void)port.RawTransmit(mode, field, data);
-}
-
 } // namespace
 
 BusScan::BusScan(Clock& clock, SerialPorts& ports, TFensterSteuerung& bus, WindowListModel& list,
@@ -85,7 +79,7 @@ ScanResult BusScan::run(const BusConnection& connection)
 
             port.SetReplyTimeout(kScanReplyTimeLimitMs);
             for (int i = 0; i < 2; ++i) {
-                keepAlive(port);
+                port.SendKeepAlive();
                 m_clock.sleepMs(kStepPauseMs);
             }
             scanGroupUnit(port);
@@ -144,7 +138,7 @@ void BusScan::scanControllers(TZuzevSave& port)
 
         bool stop = false;
         for (int attempt = 0; attempt < 2; ++attempt) {
-            keepAlive(port);
+            port.SendKeepAlive();
             gapTest();
             const int rowsBefore = m_list.deviceCount();
             const int result = QueryWindow(address, port);
@@ -160,7 +154,7 @@ void BusScan::scanControllers(TZuzevSave& port)
     }
 }
 
-bool BusScan::gapTest()
+void BusScan::gapTest()
 {
     const int rows = m_list.deviceCount();
     if (m_list.lastAddress == 0 && rows == 1)
@@ -169,7 +163,6 @@ bool BusScan::gapTest()
         m_gapSkip = 0;
     else if (rows - m_gapSkip != m_list.lastAddress)
         m_list.addressGap = true;
-    return m_list.addressGap;
 }
 
 int BusScan::QueryWindow(int address, TZuzevSave& port)

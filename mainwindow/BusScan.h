@@ -54,7 +54,7 @@ public:
 private:
     void scanGroupUnit(TZuzevSave& port);
     void scanControllers(TZuzevSave& port);
-    bool gapTest();
+    void gapTest();
     QString summary() const;
 
     Clock& m_clock;

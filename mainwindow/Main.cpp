@@ -380,7 +380,7 @@ QString TfmMain::scanStatus() const
 
 void TfmMain::ConnectBus()
 {
-    m_bus.Disconnect();
+    // Connect closes the port first.
     if (m_bus.Connect(m_baud, m_comPort, static_cast<int>(m_replyTimeoutMs))) {
         statusConnection->setText(
             QStringLiteral("Online, COM%1, %2 Baud").arg(m_comPort).arg(m_baud));
