@@ -1,7 +1,7 @@
 #include "ConsoleScan.h"
 
 #include "buslink/Veltradt.h"
-#include "mainwindow/ListExport.h"
+#include "mainwindow/core/ListExport.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"

@@ -3,7 +3,7 @@
 // then writes the window list report of the scanned list to FILE.
 #pragma once
 
-#include "mainwindow/BusScan.h"
+#include "mainwindow/core/BusScan.h"
 
 #include <QTextStream>
 

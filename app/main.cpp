@@ -6,6 +6,7 @@
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
 #include "platform/ComPortMap.h"
+#include "texts/QtTranslations.h"
 #include "texts/UserMessages.h"
 
 #include <QApplication>
@@ -84,6 +85,8 @@ int main(int argc, char* argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+    // No display name besides: the platform would append it to every caption, and captions are
+    // the language table's texts.
     QCoreApplication::setApplicationName(QStringLiteral("Fenestrix"));
 
     QTextStream out(stdout);
@@ -111,7 +114,7 @@ int main(int argc, char* argv[])
         return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
     }
 
-    QApplication::setApplicationDisplayName(QStringLiteral("Fenestrix"));
+    ApplyQtTranslations(settings.language);
     MessageBoxes messages;
     TfmMain mainWindow(clock, ports, messages);
     mainWindow.show();

@@ -40,8 +40,11 @@ bool CZuzev::failOpen(int code)
 
 bool CZuzev::OpenCom(int port, int replyTimeoutMs, unsigned long baud, int wakeUp)
 {
-    if (m_open)
-        return true;
+    if (m_open) {
+        if (!deviceLost())
+            return true;
+        CloseCom();
+    }
     m_errorCode = NoError;
     m_port = m_ports.createDevice();
     if (!m_port->open(m_ports.devicePath(port))) {
@@ -68,8 +71,10 @@ bool CZuzev::OpenCom(int port, int replyTimeoutMs, unsigned long baud, int wakeU
     if (wakeUp == 1)
         runWakeUpSequence(baud);
 
+    // A rate the port refuses fails the open; the line would otherwise stay at 9600 baud.
     line.baud = static_cast<uint32_t>(baud);
-    (void)m_port->applyLine(line);
+    if (baud > UINT32_MAX || !m_port->applyLine(line))
+        return failOpen(ErrSetState);
     m_port->setDtr(true);
     m_port->setRts(true);
 

@@ -41,6 +41,9 @@ public:
     [[nodiscard]] int errorCode() const { return m_errorCode; }
     [[nodiscard]] int ioStatus() const { return m_ioStatus; }
     [[nodiscard]] bool isOpen() const { return m_open != 0; }
+    // Whether the port's device vanished while open (a USB adapter pulled): every exchange then
+    // fails at once. CloseCom clears it, and OpenCom opens such a port afresh.
+    [[nodiscard]] bool deviceLost() const { return m_port && m_port->lost(); }
     [[nodiscard]] unsigned long interfaceBaud() const { return m_interfaceBaud; }
     [[nodiscard]] const Telegram& requestBuffer() const { return m_request; }
 

@@ -24,6 +24,8 @@ public:
     [[nodiscard]] bool WriteByte(uint8_t byte);
     [[nodiscard]] bool ReadByte(uint8_t& byte);
     [[nodiscard]] bool isOpen() const { return m_port != nullptr; }
+    // Whether the port's device vanished while open; reads and writes then fail at once.
+    [[nodiscard]] bool deviceLost() const { return m_port && m_port->lost(); }
 
     // The baud rate that Open applies for a requested rate.
     [[nodiscard]] static uint32_t SupportedBaud(uint32_t baud);

@@ -8,9 +8,9 @@ Settings ParseSettings(const QByteArray& text)
 {
     Settings settings;
     const QString s = QString::fromLatin1(text);
-    static const QRegularExpression port(QStringLiteral(R"(^\s*COM([+-]?\d+))"));
+    static const QRegularExpression port(QStringLiteral(R"(^\s*COM\s*([+-]?\d+))"));
     static const QRegularExpression baud(QStringLiteral(R"(^\s*([+-]?\d+))"));
-    static const QRegularExpression language(QStringLiteral(R"(^\s*Sprache([+-]?\d+))"));
+    static const QRegularExpression language(QStringLiteral(R"(^\s*Sprache\s*([+-]?\d+))"));
 
     qsizetype at = 0;
     auto next = [&](const QRegularExpression& re, auto store) {

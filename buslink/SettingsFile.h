@@ -15,9 +15,10 @@ struct Settings {
 
 inline const QString kSettingsFileName = QStringLiteral("Fenestrix.ini");
 
-// Parses the file's text. Line breaks match any run of white space; reading stops at the first
-// field that does not match, leaving the defaults for the rest. A port below 1 becomes 1 and a
-// language outside 0..5 becomes 0.
+// Parses the file's text. Line breaks match any run of white space, and blanks may stand between
+// "COM" or "Sprache" and the number; reading stops at the first field that does not match,
+// leaving the defaults for the rest. A port below 1 becomes 1 and a language outside 0..5
+// becomes 0.
 [[nodiscard]] Settings ParseSettings(const QByteArray& text);
 // Reads the file; nothing when it cannot be opened.
 [[nodiscard]] std::optional<Settings> ReadSettingsFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "Veltradt.h"
 
+#include "Protocol.h"
 #include "SettingsFile.h"
 #include "texts/Sprachen.h"
 
@@ -9,7 +10,6 @@ constexpr uint32_t kMinimumGapMs = 10;
 constexpr uint32_t kRetryWaitMs = 41;
 constexpr uint32_t kKeepAliveRetryWaitMs = 40;
 constexpr uint32_t kWindowRetryWaitMs = 20;
-constexpr int kKeepAliveMode = 0x4F;
 
 } // namespace
 
@@ -62,7 +62,8 @@ int TFensterSteuerung::exchange(int& mode, int& field, int& data, uint16_t addre
 
 int TFensterSteuerung::SendTelegram(int& mode, int& addressField, int& data)
 {
-    const uint32_t wait = (mode & 0xFF) == kKeepAliveMode ? kKeepAliveRetryWaitMs : kRetryWaitMs;
+    const uint32_t wait =
+        (mode & 0xFF) == Protocol::KeepAlive ? kKeepAliveRetryWaitMs : kRetryWaitMs;
     return exchange(mode, addressField, data, static_cast<uint16_t>(addressField), wait);
 }
 
@@ -102,6 +103,7 @@ void TFensterSteuerung::GetParameterInfo(int index, TStrgItem& item) const
 
 bool TFensterSteuerung::Connect(unsigned long baud, int port, int replyTimeoutMs)
 {
+    std::lock_guard guard(m_lock);
     Disconnect();
     m_connected = OpenCom(port, replyTimeoutMs, baud, 0);
     return m_connected;
@@ -135,6 +137,7 @@ void TFensterSteuerung::ResumePolling()
 
 int TFensterSteuerung::PollNext()
 {
+    std::lock_guard guard(m_lock);
     if (!m_connected)
         return 2;
     if (m_pollingState != PollingRunning)
@@ -150,19 +153,21 @@ int TFensterSteuerung::PollNext()
 
 int TFensterSteuerung::SendCommand33()
 {
-    int mode = 0x30, address = 0x33, data = 0x4455;
+    int mode = Protocol::Command, address = Protocol::kTakeOverAddressMemory,
+        data = Protocol::kTakeOverAddressCode;
     return SendToWindow(mode, address, data);
 }
 
 int TFensterSteuerung::SendCommand66()
 {
-    int mode = 0x30, address = 0x66, data = 0xAA55;
+    int mode = Protocol::Command, address = Protocol::kCommand66Memory,
+        data = Protocol::kCommand66Code;
     return SendToWindow(mode, address, data);
 }
 
 int TFensterSteuerung::ReadEepromByte(int memoryAddress, int& value)
 {
-    int mode = 0x08, data = 0;
+    int mode = Protocol::EepromReadByte, data = 0;
     const int result = SendToWindow(mode, memoryAddress, data);
     value = data;
     return result;
@@ -170,8 +175,38 @@ int TFensterSteuerung::ReadEepromByte(int memoryAddress, int& value)
 
 int TFensterSteuerung::WriteEepromByte(int memoryAddress, int value)
 {
-    int mode = 0x09;
+    int mode = Protocol::EepromWriteByte;
     return SendToWindow(mode, memoryAddress, value);
+}
+
+void TFensterSteuerung::SendKeepAlive()
+{
+    if (!m_connected)
+        return;
+    auto [mode, field, data] = Protocol::KeepAliveRequest();
+    (void)SendTelegram(mode, field, data);
+}
+
+void TFensterSteuerung::EnableEepromWrite()
+{
+    if (!m_connected)
+        return;
+    int mode = Protocol::WindowCommand, address = 0, data = Protocol::kEepromWriteEnableCode;
+    (void)SendToWindow(mode, address, data);
+}
+
+int TFensterSteuerung::UpdatePage0Checksum()
+{
+    std::lock_guard guard(m_lock);
+    int checksum = 0;
+    for (int address = Protocol::kPage0First; address <= Protocol::kPage0Last; ++address) {
+        int value = 0;
+        if (const int result = ReadEepromByte(address, value); result != 0)
+            return result;
+        checksum ^= value & 0xFF;
+    }
+    EnableEepromWrite();
+    return WriteEepromByte(Protocol::kPage0Checksum, checksum);
 }
 
 int TFensterSteuerung::readParameterIfNeeded(int index)
@@ -190,6 +225,7 @@ int TFensterSteuerung::readParameterIfNeeded(int index)
 int TFensterSteuerung::GetParameterValue(int index, int& value)
 {
     clock().sleepMs(10);
+    std::lock_guard guard(m_lock);
     const int result = readParameterIfNeeded(index);
     if (result == ParOk || result == ParReadFailed)
         value = m_table[static_cast<size_t>(index)].value;
@@ -198,6 +234,7 @@ int TFensterSteuerung::GetParameterValue(int index, int& value)
 
 int TFensterSteuerung::GetParameterText(int index, QString& text)
 {
+    std::lock_guard guard(m_lock);
     const int result = readParameterIfNeeded(index);
     if (result == ParOk || result == ParReadFailed)
         text = ParameterValueText(index, m_table[static_cast<size_t>(index)].value);

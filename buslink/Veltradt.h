@@ -46,6 +46,15 @@ public:
     int ReadEepromByte(int memoryAddress, int& value);
     int WriteEepromByte(int memoryAddress, int value);
 
+    // The keep-alive telegram, when connected; its reply is not used.
+    void SendKeepAlive();
+    // Command 6677h, which the controller at the window address needs before an EEPROM write.
+    void EnableEepromWrite();
+    // Rewrites page 0's checksum (byte 30h) from the bytes 21h..2Fh of the controller at the
+    // window address. 0 when written; else the error code of the exchange that failed, and
+    // nothing is written after a failed read.
+    [[nodiscard]] int UpdatePage0Checksum();
+
     int GetParameterValue(int index, int& value);
     int GetParameterText(int index, QString& text);
     void RenameParameters();

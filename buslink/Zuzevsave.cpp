@@ -1,13 +1,12 @@
 #include "Zuzevsave.h"
 
 #include "CZuzev.h"
+#include "Protocol.h"
 
 namespace {
 
 // A drain that gets a byte on this many reads in a row means the bus never falls silent.
 constexpr int kBusyReads = 300;
-constexpr uint8_t kEmergencyRequest = 0x60;
-constexpr uint8_t kEmergencyReply = 0x63;
 
 } // namespace
 
@@ -23,7 +22,7 @@ int TZuzevSave::RawOpen(int port, uint32_t baud, int replyTimeLimitMs)
 
 void TZuzevSave::SendKeepAlive()
 {
-    int mode = 0x4F, field = 0, data = 1;
+    auto [mode, field, data] = Protocol::KeepAliveRequest();
     (void)RawTransmit(mode, field, data);
 }
 
@@ -50,7 +49,7 @@ int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
         if (!ReadByte(byte))
             continue;
         const bool first =
-            byte == request[0] || (request[0] == kEmergencyRequest && byte == kEmergencyReply);
+            byte == request[0] || (request[0] == Protocol::EmergencyRequest && byte == Protocol::EmergencyReply);
         if (received == 0 && !first)
             continue;
         reply[received++] = byte;

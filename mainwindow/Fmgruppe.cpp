@@ -1,7 +1,7 @@
 #include "Fmgruppe.h"
 
-#include "WindowListModel.h"
 #include "buslink/Veltradt.h"
+#include "core/WindowListModel.h"
 #include "texts/Sprachen.h"
 
 #include <QGroupBox>
@@ -20,7 +20,6 @@ namespace {
 constexpr int kTickMs = 500;
 // 3 s of pause and the tick of the command itself.
 constexpr int kFixedPauseTicks = 7;
-constexpr int kCommandMemoryAddress = 0;
 
 QString GroupUnitPauseCaption(int seconds)
 {
@@ -28,76 +27,6 @@ QString GroupUnitPauseCaption(int seconds)
 }
 
 } // namespace
-
-GroupDriveCommand GroupDriveCommandOf(int driveKind)
-{
-    switch (driveKind) {
-    case GroupClose:
-        return {0x42, 0x0000};
-    case GroupHalfOpen:
-        return {0x43, 0x0500};
-    default:
-        return {0x41, 0x0000};
-    }
-}
-
-QString PauseStatusText(int ticksLeft)
-{
-    return QStringLiteral("%1 %2 %3")
-        .arg(LanguageText(73))
-        .arg(ticksLeft / 2)
-        .arg(LanguageText(215));
-}
-
-GroupDriveSequence::GroupDriveSequence(TFensterSteuerung& bus, const WindowListModel& list)
-    : m_bus(bus), m_list(list)
-{}
-
-void GroupDriveSequence::reset(int driveKind)
-{
-    m_driveKind = driveKind;
-    m_running = false;
-    m_countdown = 0;
-    m_progress = 0;
-    const bool groupUnitFirst = m_list.cell(0, 0) == QStringLiteral("0");
-    m_currentRow = groupUnitFirst ? 1 : 0;
-    m_progressMaximum = groupUnitFirst ? m_list.deviceCount() - 1 : m_list.deviceCount();
-}
-
-void GroupDriveSequence::start()
-{
-    m_countdown = 1;
-    m_running = true;
-}
-
-GroupDriveSequence::Step GroupDriveSequence::tick(int pauseTicks)
-{
-    if (--m_countdown > 0)
-        return Step::Counting;
-    driveCurrentRow();
-    ++m_currentRow;
-    if (m_currentRow >= m_list.deviceCount()) {
-        m_running = false;
-        return Step::Finished;
-    }
-    m_countdown = pauseTicks;
-    return Step::Sent;
-}
-
-void GroupDriveSequence::driveCurrentRow()
-{
-    ++m_progress;
-    // A row without a readable address, or no row at all in a list without controllers, is
-    // passed over: the address it would fall back to is the group control unit's.
-    const int address = m_list.rowAddress(m_currentRow);
-    if (address < 0)
-        return;
-    m_bus.SetWindowAddress(address);
-    const GroupDriveCommand command = GroupDriveCommandOf(m_driveKind);
-    int mode = command.mode, memoryAddress = kCommandMemoryAddress, data = command.data;
-    // Not acknowledged: a controller that does not answer is passed over.
-    (void)m_bus.SendToWindow(mode, memoryAddress, data);
-}
 
 TfmGruppeFahren::TfmGruppeFahren(TFensterSteuerung& bus, WindowListModel& list, QWidget* parent)
     : QDialog(parent), m_list(list), m_sequence(bus, list), gbFahrpause(new QGroupBox(this)),

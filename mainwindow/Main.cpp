@@ -1,14 +1,16 @@
 #include "Main.h"
 
 #include "Fmgruppe.h"
-#include "HelpTopics.h"
-#include "ListExport.h"
 #include "WindowListDelegate.h"
-#include "service/Tools01.h"
+#include "buslink/SettingsFile.h"
+#include "core/HelpTopics.h"
+#include "core/ListExport.h"
 #include "service/Wertedit.h"
+#include "service/core/Tools01.h"
 #include "texts/Comportwahl.h"
 #include "texts/Fortschritt.h"
 #include "texts/Info.h"
+#include "texts/QtTranslations.h"
 #include "texts/Scan.h"
 #include "texts/Sprachauswahl.h"
 #include "texts/Sprachen.h"
@@ -18,7 +20,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,13 +36,13 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int kPollPeriodMs = 200;
-constexpr int kKeepAliveTicks = 3;
 constexpr int kStartDelayMs = 200;
+constexpr int kListExportCaption = 143;
 constexpr int kStatusColumnMargin = 448;
 constexpr int kDesignColumnWidths[kWindowListColumns] = {51, 166, 65, 75, 54, 60, 59, 124};
 // Ctrl+N reveals the emergency addressing for the rest of the run.
@@ -67,7 +71,8 @@ LanguageLayout layoutFor(int language)
 
 TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent)
     : QMainWindow(parent), m_clock(clock), m_ports(ports), m_messages(messages),
-      m_bus(clock, ports), m_addressing(clock, ports, m_bus, m_list, *this)
+      m_session(clock, ports, messages, this),
+      m_addressing(clock, ports, m_session.bus(), m_list, *this)
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Veltra Fenestrix"));
@@ -91,17 +96,14 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_valueEdit = std::make_unique<TfmWertEdit>(messages, this);
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_languageDialog = std::make_unique<Tfm_sprachauswahl>(this);
-    m_groupDrive = std::make_unique<TfmGruppeFahren>(m_bus, m_list, this);
+    m_groupDrive = std::make_unique<TfmGruppeFahren>(bus(), m_list, this);
     m_scanDialog = std::make_unique<TfmScan>(this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
-        m_scanDialog->showSettings(m_comPort, static_cast<int>(m_baud));
+        m_scanDialog->showSettings(connection().comPort, static_cast<int>(connection().baud));
     });
+    connect(&m_session, &BusSession::connectionChanged, this, &TfmMain::applyConnectionState);
 
-    m_pollTimer = new QTimer(this);
-    m_pollTimer->setObjectName(QStringLiteral("Timer"));
-    m_pollTimer->setInterval(kPollPeriodMs);
-    connect(m_pollTimer, &QTimer::timeout, this, &TfmMain::TimerTimer);
     m_startDelay = new QTimer(this);
     m_startDelay->setObjectName(QStringLiteral("Einschaltverzoegerung"));
     m_startDelay->setSingleShot(true);
@@ -142,11 +144,13 @@ void TfmMain::createActions()
     connect(acSprachauswahl, &QAction::triggered, this, &TfmMain::Sprachauswahl1Click);
     connect(acAdresse, &QAction::triggered, this, &TfmMain::acAdresseExecute);
     connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
-    connect(acWinListe, &QAction::triggered, this,
-            [this] { acFensterListExecute(this, m_bus, m_list, *m_progress, m_messages); });
+    connect(acWinListe, &QAction::triggered, this, &TfmMain::acFensterListExecute);
     // The manuals are installed next to the program.
     connect(acHilfethemen, &QAction::triggered, this, [this] {
-        mnHilfethemenClick(QCoreApplication::applicationDirPath(), CurrentLanguage(), m_messages);
+        mnHilfethemenClick(QCoreApplication::applicationDirPath(), CurrentLanguage(), m_messages,
+                           [](const QString& path) {
+                               (void)QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+                           });
     });
 }
 
@@ -302,6 +306,8 @@ void TfmMain::ApplyLanguage()
     Einstellungen1->setTitle(LanguageText(58));
     mnInfo->setTitle(LanguageText(116));
     m_list.retranslate();
+    if (m_summaryShown)
+        setScanStatus(m_list.summary(), m_list.addressGap);
 }
 
 void TfmMain::AdjustLayout()
@@ -322,7 +328,7 @@ void TfmMain::sprache_aendern()
     m_progress->SetLangage();
     m_info->SetLanguage();
     m_valueEdit->SetLanguage();
-    m_bus.RenameParameters();
+    bus().RenameParameters();
 }
 
 void TfmMain::adapt_windows()
@@ -344,15 +350,15 @@ void TfmMain::showEvent(QShowEvent* event)
     m_shownOnce = true;
     m_programDirectory = QDir::currentPath();
     if (const auto settings = ReadSettingsFile(kSettingsFileName)) {
-        m_comPort = settings->comPort;
-        m_baud = settings->baud;
+        m_session.setConnection({settings->comPort, settings->baud});
         SetCurrentLanguage(settings->language);
+        ApplyQtTranslations(CurrentLanguage());
         sprache_aendern();
         adapt_windows();
     } else {
-        m_comPort = 1;
-        m_baud = 19200;
+        m_session.setConnection({});
         SetCurrentLanguage(German);
+        ApplyQtTranslations(German);
         sprache_aendern();
     }
     ConnectBus();
@@ -362,8 +368,8 @@ void TfmMain::closeEvent(QCloseEvent* event)
 {
     // A settings file that cannot be written is left as it was; closing goes on.
     (void)WriteSettingsFile(QDir(m_programDirectory).filePath(kSettingsFileName),
-                            Settings{m_comPort, m_baud, CurrentLanguage()});
-    m_pollTimer->stop();
+                            Settings{connection().comPort, connection().baud, CurrentLanguage()});
+    m_session.DisconnectBus(true);
     m_startDelay->stop();
     event->accept();
 }
@@ -380,67 +386,51 @@ QString TfmMain::scanStatus() const
 
 void TfmMain::ConnectBus()
 {
-    // Connect closes the port first.
-    if (m_bus.Connect(m_baud, m_comPort, static_cast<int>(m_replyTimeoutMs))) {
-        statusConnection->setText(
-            QStringLiteral("Online, COM%1, %2 Baud").arg(m_comPort).arg(m_baud));
-        m_pollTicks = 0;
-        m_pollTimer->start();
-    } else {
-        statusConnection->setText(QStringLiteral("Offline"));
-    }
-    UpdateActions();
+    (void)m_session.ConnectBus();
 }
 
 void TfmMain::DisconnectBus(bool keepStatusText)
 {
-    m_pollTimer->stop();
-    m_bus.Disconnect();
-    if (!keepStatusText)
-        statusConnection->setText(QStringLiteral("Offline"));
-    UpdateActions();
+    m_session.DisconnectBus(keepStatusText);
 }
 
 void TfmMain::SendKeepAlive()
 {
-    if (!m_bus.IsConnected())
-        return;
-    int mode = 0x4F, field = 0, data = 1;
-    (void)m_bus.SendTelegram(mode, field, data);
+    m_session.SendKeepAlive();
 }
 
 void TfmMain::EnableEepromWrite()
 {
-    if (!m_bus.IsConnected())
-        return;
-    int mode = 0x13, address = 0, data = 0x6677;
-    (void)m_bus.SendToWindow(mode, address, data);
+    m_session.EnableEepromWrite();
 }
 
 void TfmMain::UpdatePage0Checksum()
 {
-    int checksum = 0;
-    bool ok = true;
-    for (int address = 0x21; address <= 0x2F && ok; ++address) {
-        int value = 0;
-        ok = m_bus.ReadEepromByte(address, value) == 0;
-        checksum ^= value & 0xFF;
-    }
-    if (ok) {
-        EnableEepromWrite();
-        ok = m_bus.WriteEepromByte(0x30, checksum) == 0;
-    }
-    if (!ok)
-        m_messages.error(LanguageText(284));
+    m_session.UpdatePage0Checksum();
 }
 
-void TfmMain::TimerTimer()
+void TfmMain::applyConnectionState()
 {
-    if (++m_pollTicks >= kKeepAliveTicks) {
-        m_pollTicks = 0;
-        SendKeepAlive();
-    }
-    (void)m_bus.PollNext();
+    statusConnection->setText(m_session.statusText());
+    UpdateActions();
+}
+
+template <typename Flow> auto TfmMain::runFlow(Flow&& flow)
+{
+    struct Guard {
+        TfmMain* window;
+        explicit Guard(TfmMain* w) : window(w)
+        {
+            ++window->m_flowDepth;
+            window->UpdateActions();
+        }
+        ~Guard()
+        {
+            --window->m_flowDepth;
+            window->UpdateActions();
+        }
+    } guard(this);
+    return flow();
 }
 
 int TfmMain::selectedRow() const
@@ -459,43 +449,57 @@ void TfmMain::selectRow(int row)
 void TfmMain::UpdateActions()
 {
     const int row = selectedRow();
-    const bool onDevice = row >= 0 && row < m_list.deviceCount();
-    const bool groupUnit = onDevice && m_list.cell(row, 0) == QStringLiteral("0");
-    const bool connected = m_bus.IsConnected();
-    if (!onDevice || !connected) {
-        acFenster->setEnabled(false);
-        acAdresse->setEnabled(false);
-        mnFenster->setEnabled(false);
-    } else {
-        acFenster->setEnabled(!readdressing());
-        mnFenster->setEnabled(!readdressing());
-        acAdresse->setEnabled(!groupUnit);
-    }
+    const TFensterInfo* device = m_list.device(row);
+    const bool connected = bus().IsConnected();
+    const bool idle = !flowRunning();
+    const bool onDevice = device && connected && idle;
+    acFenster->setEnabled(onDevice && !readdressing());
+    mnFenster->setEnabled(onDevice && !readdressing());
+    acAdresse->setEnabled(onDevice && !device->isGroupUnit());
     // At least two rows, whatever devices they hold; an empty list has none to drive.
-    const bool group = m_list.deviceCount() > 1 && connected && !readdressing();
+    const bool group = m_list.deviceCount() > 1 && connected && !readdressing() && idle;
     for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
         b->setEnabled(group);
+    // The scan disables "Beenden" and "Info" as well; readdressing keeps scan, export and
+    // emergency addressing waiting.
+    acBeenden->setEnabled(!m_scanRunning);
+    acInfo->setEnabled(!m_scanRunning);
+    for (QAction* a : {acBusScan, acWinListe, acNotAdr})
+        a->setEnabled(idle && !readdressing());
+    acComPort->setEnabled(idle);
+    bnNeuAdr->setEnabled(idle);
+    bnNeuAdrAbbr->setEnabled(idle);
 }
 
 void TfmMain::acFensterExecute()
 {
-    const int row = selectedRow();
-    if (m_list.deviceCount() == 0 || row < 0 || row >= m_list.deviceCount())
+    // Double-click and Enter reach here too: they open a device only when the command may run.
+    const TFensterInfo* device = m_list.device(selectedRow());
+    if (!device || !acFenster->isEnabled())
         return;
-    const QString addressText = m_list.cell(row, 0);
-    if (addressText.isEmpty()) {
-        m_messages.error(LanguageText(328));
-        return;
-    }
-    if (addressText == QStringLiteral("0")) {
+    if (device->isGroupUnit()) {
         emit deviceWindowRequested(0);
         return;
     }
-    m_bus.SetWindowAddress(ParseValue(addressText));
-    const QString article = m_list.cell(row, 2);
-    m_topHungArticle = article == QStringLiteral("480201") || article == QStringLiteral("480202");
+    bus().SetWindowAddress(device->address);
+    m_topHungArticle = device->isTopHungArticle();
+    m_openedLast = device->address;
     QApplication::processEvents();
-    emit deviceWindowRequested(m_bus.GetWindowAddress());
+    emit deviceWindowRequested(bus().GetWindowAddress());
+}
+
+void TfmMain::acFensterListExecute()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, LanguageText(kListExportCaption), QString(), QStringLiteral("Alle Dateien (*.*)"));
+    if (path.isEmpty())
+        return;
+    runFlow([&] {
+        ListExport exporter(bus(), m_list, *m_progress, m_messages,
+                            [] { QApplication::processEvents(); });
+        exporter.setProductionController(m_openedLast);
+        (void)exporter.writeFile(path, QDate::currentDate());
+    });
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
@@ -535,10 +539,9 @@ void TfmMain::acInfoExecute()
 void TfmMain::acComPortExecute()
 {
     DisconnectBus(false);
-    m_portDialog->setSettings(m_comPort, static_cast<int>(m_baud));
+    m_portDialog->setSettings(connection().comPort, static_cast<int>(connection().baud));
     m_portDialog->exec();
-    m_comPort = m_portDialog->port();
-    m_baud = static_cast<uint32_t>(m_portDialog->baud());
+    m_session.setConnection({m_portDialog->port(), static_cast<uint32_t>(m_portDialog->baud())});
     ConnectBus();
 }
 
@@ -548,28 +551,33 @@ void TfmMain::Sprachauswahl1Click()
     if (m_languageDialog->exec() != QDialog::Accepted)
         return;
     SetCurrentLanguage(m_languageDialog->chosenLanguage());
+    ApplyQtTranslations(CurrentLanguage());
     sprache_aendern();
     adapt_windows();
 }
 
 void TfmMain::acBusScanExecute()
 {
-    BusScan scan(m_clock, m_ports, m_bus, m_list, *this);
-    scan.run(connection());
+    const ScanResult result = runFlow([this] {
+        BusScan scan(m_clock, m_ports, bus(), m_list, *this);
+        return scan.run(connection());
+    });
+    m_summaryShown = true;
+    // The list was filled anew: its first device becomes the current row.
+    if (result.portOpened && m_list.deviceCount() > 0)
+        selectRow(0);
     UpdateActions();
 }
 
 void TfmMain::setScanCommandsEnabled(bool enabled)
 {
-    for (QAction* a : {acBeenden, acInfo, acBusScan, acWinListe, acNotAdr})
-        a->setEnabled(enabled);
-    if (!enabled)
-        acFenster->setEnabled(false);
+    m_scanRunning = !enabled;
+    UpdateActions();
 }
 
 bool TfmMain::confirmScanStart()
 {
-    m_scanDialog->showSettings(m_comPort, static_cast<int>(m_baud));
+    m_scanDialog->showSettings(connection().comPort, static_cast<int>(connection().baud));
     return m_scanDialog->exec() == QDialog::Accepted;
 }
 
@@ -580,6 +588,7 @@ void TfmMain::processEvents()
 
 void TfmMain::setScanStatus(const QString& text, bool alarm)
 {
+    m_summaryShown = false;
     statusScan->setText(text);
     QPalette palette = statusBar()->palette();
     palette.setColor(QPalette::Window,
@@ -592,9 +601,9 @@ ProgressReporter& TfmMain::progress()
     return *m_progress;
 }
 
-void TfmMain::setConnectionStatus(const QString& text)
+void TfmMain::setProgressStatus(const QString& text)
 {
-    statusConnection->setText(text);
+    setScanStatus(text, false);
 }
 
 std::optional<int> TfmMain::askNewAddress(int currentAddress)
@@ -609,17 +618,14 @@ std::optional<int> TfmMain::askNewAddress(int currentAddress)
 
 void TfmMain::acAdresseExecute()
 {
-    m_addressing.changeAddress(selectedRow());
-    UpdateActions();
+    runFlow([this] { m_addressing.changeAddress(selectedRow()); });
 }
 
 void TfmMain::setReaddressingControls(bool on)
 {
     bnNeuAdrAbbr->setVisible(on);
     bnNeuAdr->setText(LanguageText(on ? 242 : 401));
-    // Scan, export and emergency addressing wait; "Eigenschaften" follows UpdateActions.
-    for (QAction* a : {acBusScan, acWinListe, acNotAdr})
-        a->setEnabled(!on);
+    UpdateActions();
 }
 
 void TfmMain::bnNeuAdrClick()
@@ -630,12 +636,11 @@ void TfmMain::bnNeuAdrClick()
         UpdateActions();
         return;
     }
-    const bool written = m_addressing.applyReaddressing();
+    const bool written = runFlow([this] { return m_addressing.applyReaddressing(); });
     UpdateActions();
     if (!written)
         return;
     setReaddressingControls(false);
-    UpdateActions();
     acBusScanExecute();
 }
 
@@ -643,16 +648,12 @@ void TfmMain::bnNeuAdrAbbrClick()
 {
     m_addressing.abortReaddressing();
     setReaddressingControls(false);
-    for (QPushButton* b : {bnGrAuf, bnGrZu, bnGr50})
-        b->setEnabled(true);
-    // The next selection in the list decides again.
-    mnFenster->setEnabled(false);
 }
 
 void TfmMain::acNotAdrExecute()
 {
     using End = BusAddressing::EmergencyEnd;
-    const End end = m_addressing.emergencyAddressing(connection());
+    const End end = runFlow([this] { return m_addressing.emergencyAddressing(connection()); });
     // The list is scanned again unless nothing was started or the port did not open.
     if (end == End::Finished || end == End::WrongAnswer)
         acBusScanExecute();
@@ -661,17 +662,17 @@ void TfmMain::acNotAdrExecute()
 void TfmMain::bnGrAufClick()
 {
     m_groupDrive->setDriveKind(GroupOpen);
-    m_groupDrive->exec();
+    runFlow([this] { m_groupDrive->exec(); });
 }
 
 void TfmMain::bnGrZuClick()
 {
     m_groupDrive->setDriveKind(GroupClose);
-    m_groupDrive->exec();
+    runFlow([this] { m_groupDrive->exec(); });
 }
 
 void TfmMain::bnGr50Click()
 {
     m_groupDrive->setDriveKind(GroupHalfOpen);
-    m_groupDrive->exec();
+    runFlow([this] { m_groupDrive->exec(); });
 }

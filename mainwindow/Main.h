@@ -2,11 +2,10 @@
 // and the connection state, drives polling and keep-alive, and starts the bus flows.
 #pragma once
 
-#include "Addressing.h"
-#include "BusScan.h"
-#include "WindowListModel.h"
-#include "buslink/SettingsFile.h"
-#include "buslink/Veltradt.h"
+#include "core/Addressing.h"
+#include "core/BusScan.h"
+#include "core/BusSession.h"
+#include "core/WindowListModel.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -34,7 +33,7 @@ public:
     TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent = nullptr);
     ~TfmMain() override;
 
-    TFensterSteuerung& bus() { return m_bus; }
+    TFensterSteuerung& bus() { return m_session.bus(); }
     WindowListModel& windowList() { return m_list; }
 
     void ConnectBus() override;
@@ -49,6 +48,8 @@ public:
     // The whole bus scan, as the toolbar's "Fenster suchen" runs it.
     void acBusScanExecute();
     void acFensterExecute();
+    // "Liste erstellen": the save dialog, then the report of today to the chosen file.
+    void acFensterListExecute();
     void acComPortExecute();
     void acInfoExecute();
     void Sprachauswahl1Click();
@@ -60,9 +61,11 @@ public:
     void bnGrZuClick();
     void bnGr50Click();
 
-    [[nodiscard]] BusConnection connection() const { return {m_comPort, m_baud}; }
+    [[nodiscard]] BusConnection connection() const { return m_session.connection(); }
     [[nodiscard]] bool topHungArticle() const { return m_topHungArticle; }
     [[nodiscard]] bool readdressing() const { return m_addressing.readdressing(); }
+    // A scan, an addressing flow, a group drive or an export is running.
+    [[nodiscard]] bool flowRunning() const { return m_flowDepth > 0 || m_scanRunning; }
     [[nodiscard]] QString connectionStatus() const;
     [[nodiscard]] QString scanStatus() const;
     // The selected device row (0-based), or -1.
@@ -86,37 +89,40 @@ private:
     void processEvents() override;
     void setScanStatus(const QString& text, bool alarm) override;
     // What the addressing flows ask of this window.
-    void setConnectionStatus(const QString& text) override;
+    void setProgressStatus(const QString& text) override;
     std::optional<int> askNewAddress(int currentAddress) override;
     void setReaddressingControls(bool readdressing);
     ProgressReporter& progress() override;
     UserMessages& messages() override { return m_messages; }
 
+    // Runs a flow with every command that uses the bus or changes the list disabled.
+    template <typename Flow> auto runFlow(Flow&& flow);
+    void applyConnectionState();
     void createActions();
     void createMenus();
     void createToolBar();
     void createCentralWidget();
     void ApplyLanguage();
     void AdjustLayout();
-    void TimerTimer();
     void revealEmergencyAddressing();
 
     Clock& m_clock;
     SerialPorts& m_ports;
     UserMessages& m_messages;
-    TFensterSteuerung m_bus;
+    BusSession m_session;
     WindowListModel m_list;
     BusAddressing m_addressing;
 
-    uint32_t m_baud = 19200;
-    int m_comPort = 1;
-    uint32_t m_replyTimeoutMs = 150;
     QString m_programDirectory;
     bool m_topHungArticle = false;
+    // The controller opened last with "Eigenschaften"; the export describes it.
+    std::optional<int> m_openedLast;
     bool m_shownOnce = false;
-    int m_pollTicks = 0;
+    bool m_scanRunning = false;
+    int m_flowDepth = 0;
+    // The second status panel shows the list summary, which follows the language.
+    bool m_summaryShown = false;
 
-    QTimer* m_pollTimer = nullptr;
     QTimer* m_startDelay = nullptr;
 
     QAction* acBusScan = nullptr;

@@ -24,6 +24,10 @@ public:
     [[nodiscard]] virtual bool open(const QString& path) = 0;
     [[nodiscard]] virtual bool isOpen() const = 0;
     virtual void close() = 0;
+    // Whether the open device has vanished: a USB adapter pulled, the far end of a
+    // pseudo-terminal closed. A lost device counts as closed, so reads and writes fail at once;
+    // close and open clear the state.
+    [[nodiscard]] virtual bool lost() const = 0;
 
     // Reads the line settings in force; false when the device cannot report them.
     [[nodiscard]] virtual bool readLine(LineSettings& settings) = 0;

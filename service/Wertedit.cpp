@@ -1,6 +1,6 @@
 #include "Wertedit.h"
 
-#include "Tools01.h"
+#include "core/Tools01.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 

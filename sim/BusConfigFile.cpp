@@ -1,6 +1,6 @@
 #include "BusConfigFile.h"
 
-#include "buslink/ParameterTable.h"
+#include "ArticleCodes.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -122,7 +122,7 @@ uint32_t article(const QJsonValue& value, const QString& where)
 {
     static const QRegularExpression articleNumber(QStringLiteral("^[0-9]{6}$"));
     if (value.isString() && articleNumber.match(value.toString()).hasMatch()) {
-        const uint32_t code = ArticleCode(value.toString());
+        const uint32_t code = IdentificationCodeOf(value.toString());
         if (code == 0)
             fail(where, QStringLiteral("unknown article number"));
         return code;
@@ -202,26 +202,38 @@ ControllerKind kind(const QJsonValue& value, const QString& where)
                                "pafMaster"));
 }
 
-QList<ScheduledEvent> eventSchedule(const QJsonValue& value, const QString& where)
+// A list of objects with the members `keys`, each read by `parse`.
+template <typename T>
+QList<T> listOf(const QJsonValue& value, const QString& where,
+                std::initializer_list<const char*> keys, T (*parse)(const Section&))
 {
     if (!value.isArray())
         fail(where, QStringLiteral("must be a list"));
-    QList<ScheduledEvent> schedule;
-    const QJsonArray list = value.toArray();
-    for (int i = 0; i < list.size(); ++i) {
-        const Section entry(list[i], QStringLiteral("%1[%2]").arg(where).arg(i),
-                            {"bit", "fromMs", "untilMs"});
-        for (const char* key : {"bit", "fromMs", "untilMs"}) {
-            if (!entry.has(key))
-                fail(entry.at(key), QStringLiteral("missing"));
-        }
-        ScheduledEvent e;
-        entry.number("bit", e.bit, 0, 15);
-        entry.number("fromMs", e.fromMs, 0, 0xFFFFFFFF);
-        entry.number("untilMs", e.untilMs, e.fromMs, 0xFFFFFFFF);
-        schedule << e;
+    QList<T> list;
+    const QJsonArray entries = value.toArray();
+    for (int i = 0; i < entries.size(); ++i)
+        list << parse(Section(entries[i], QStringLiteral("%1[%2]").arg(where).arg(i), keys));
+    return list;
+}
+
+constexpr std::initializer_list<const char*> kScheduleKeys = {"bit", "fromMs", "untilMs"};
+
+ScheduledEvent scheduledEvent(const Section& entry)
+{
+    for (const char* key : kScheduleKeys) {
+        if (!entry.has(key))
+            fail(entry.at(key), QStringLiteral("missing"));
     }
-    return schedule;
+    ScheduledEvent e;
+    entry.number("bit", e.bit, 0, 15);
+    entry.number("fromMs", e.fromMs, 0, 0xFFFFFFFF);
+    entry.number("untilMs", e.untilMs, e.fromMs, 0xFFFFFFFF);
+    return e;
+}
+
+QList<ScheduledEvent> eventSchedule(const QJsonValue& value, const QString& where)
+{
+    return listOf(value, where, kScheduleKeys, scheduledEvent);
 }
 
 ControllerSetup controller(const QJsonValue& value, const QString& where, int ordinal)
@@ -269,6 +281,80 @@ ControllerSetup controller(const QJsonValue& value, const QString& where, int or
     return s;
 }
 
+// How many of the requests it selects a rule hits: a count, or "always" for every one.
+std::optional<int> times(const QJsonValue& value, const QString& where)
+{
+    if (value.toString() == QLatin1String("always"))
+        return std::nullopt;
+    if (!value.isDouble())
+        fail(where, QStringLiteral("must be a count or \"always\""));
+    return int(number(value, where, 1, 0xFFFF));
+}
+
+// The requests a rule selects and how many of them it hits (every one unless said).
+void readRuleScope(const Section& rule, RequestMatch& match, std::optional<int>& count)
+{
+    rule.number("nth", match.nth, 1, 0xFFFFFFFF);
+    rule.number("mode", match.mode, 0, 0xFF);
+    rule.number("window", match.window, 0, 63);
+    rule.number("memory", match.memory, 0, 0x3FF);
+    rule.read("times", count, times);
+}
+
+RequestFault requestFault(const Section& rule)
+{
+    static const std::pair<const char*, RequestFault::Kind> kinds[] = {
+        {"silence", RequestFault::Kind::Silence},
+        {"wrongChecksum", RequestFault::Kind::WrongChecksum},
+        {"shortReply", RequestFault::Kind::ShortReply},
+        {"strayBytes", RequestFault::Kind::StrayBytes}};
+    if (!rule.has("fault"))
+        fail(rule.at("fault"), QStringLiteral("missing"));
+    const auto found = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& kind) {
+        return rule.value("fault").toString() == QLatin1String(kind.first);
+    });
+    if (found == std::end(kinds))
+        fail(rule.at("fault"),
+             QStringLiteral("must be one of silence, wrongChecksum, shortReply, strayBytes"));
+    RequestFault fault{found->second, 0};
+    const bool shortReply = fault.kind == RequestFault::Kind::ShortReply;
+    if (!shortReply && fault.kind != RequestFault::Kind::StrayBytes) {
+        if (rule.has("bytes"))
+            fail(rule.at("bytes"), QStringLiteral("only for shortReply and strayBytes"));
+        return fault;
+    }
+    if (!rule.has("bytes"))
+        fail(rule.at("bytes"), QStringLiteral("missing"));
+    rule.number("bytes", fault.bytes, 1, shortReply ? 5 : 3);
+    return fault;
+}
+
+ReplyFaultRule replyFaultRule(const Section& entry)
+{
+    ReplyFaultRule rule;
+    readRuleScope(entry, rule.match, rule.times);
+    rule.fault = requestFault(entry);
+    return rule;
+}
+
+LostWriteRule lostWriteRule(const Section& entry)
+{
+    LostWriteRule rule;
+    readRuleScope(entry, rule.match, rule.times);
+    return rule;
+}
+
+QList<ReplyFaultRule> requestFaults(const QJsonValue& value, const QString& where)
+{
+    return listOf(value, where, {"nth", "mode", "window", "memory", "times", "fault", "bytes"},
+                  replyFaultRule);
+}
+
+QList<LostWriteRule> lostEepromWrites(const QJsonValue& value, const QString& where)
+{
+    return listOf(value, where, {"nth", "window", "memory", "times"}, lostWriteRule);
+}
+
 GroupUnitSetup groupUnit(const QJsonValue& value, const QString& where)
 {
     const Section g(value, where,
@@ -291,7 +377,8 @@ GroupUnitSetup groupUnit(const QJsonValue& value, const QString& where)
 BusSetup bus(const QJsonValue& value)
 {
     const Section b(value, QString(),
-                    {"turnaroundMs", "frameGapMs", "faults", "groupUnit", "controllers"});
+                    {"turnaroundMs", "frameGapMs", "faults", "requestFaults", "lostEepromWrites",
+                     "groupUnit", "controllers"});
     BusSetup s;
     uint32_t turnaroundMs = s.timing.turnaroundUs / 1000;
     uint32_t frameGapMs = s.timing.frameGapUs / 1000;
@@ -305,6 +392,8 @@ BusSetup bus(const QJsonValue& value)
         readFaults(faults, s.faults);
         faults.flag("neverSilent", s.neverSilent);
     }
+    b.read("requestFaults", s.requestFaults, requestFaults);
+    b.read("lostEepromWrites", s.lostEepromWrites, lostEepromWrites);
     if (b.has("groupUnit"))
         s.groupUnit = groupUnit(b.value("groupUnit"), b.at("groupUnit"));
     if (b.has("controllers")) {

@@ -2,23 +2,11 @@
 // word it replies to a request with, and the faults that garble its replies.
 #pragma once
 
+#include "BusTelegram.h"
 #include "ReplyFaults.h"
-#include "buslink/CZuzev.h"
 
 #include <cstdint>
 #include <optional>
-
-// A request telegram taken apart: the address field holds the window address in bits 7..2 of its
-// low byte and a 10-bit memory address in the rest.
-struct BusRequest {
-    uint8_t mode = 0;
-    uint16_t addressField = 0;
-    int window = 0;
-    int memory = 0;
-    uint16_t data = 0;
-};
-
-[[nodiscard]] BusRequest DecodeRequest(const Telegram& telegram);
 
 class BusDevice {
 public:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ReplyFaults.h"
+#include "RequestFaultRules.h"
 
 #include <QDate>
 #include <QList>
@@ -66,6 +67,8 @@ struct BusSetup {
     BusTiming timing;
     ReplyFaults faults;       // applied to every reply on the bus
     bool neverSilent = false; // foreign traffic on the bus without a pause
+    QList<ReplyFaultRule> requestFaults;
+    QList<LostWriteRule> lostEepromWrites;
     std::optional<GroupUnitSetup> groupUnit;
     QList<ControllerSetup> controllers;
 };

@@ -23,14 +23,23 @@ QString MemoryBusPorts::devicePath(int number) const
     return m_ports.contains(number) ? kPathPrefix + QString::number(number) : QString();
 }
 
+void MemoryBusPorts::unplug()
+{
+    m_present = false;
+    ++m_unplugs;
+    // The lost port no longer holds the line.
+    m_inUse = false;
+}
+
 bool MemorySerialDevice::open(const QString& path)
 {
     close();
-    if (!path.startsWith(kPathPrefix) || m_ports.m_inUse ||
+    if (!path.startsWith(kPathPrefix) || m_ports.m_inUse || !m_ports.m_present ||
         !m_ports.m_ports.contains(path.mid(kPathPrefix.size()).toInt()))
         return false;
     m_ports.m_inUse = true;
     m_open = true;
+    m_unplugsAtOpen = m_ports.m_unplugs;
     // A port opens with an empty input buffer.
     m_ports.m_line.discardReadable(m_ports.m_clock.nowUs());
     return true;
@@ -38,14 +47,14 @@ bool MemorySerialDevice::open(const QString& path)
 
 void MemorySerialDevice::close()
 {
-    if (m_open)
+    if (isOpen())
         m_ports.m_inUse = false;
     m_open = false;
 }
 
 bool MemorySerialDevice::readLine(LineSettings& settings)
 {
-    if (!m_open)
+    if (!isOpen())
         return false;
     settings = m_ports.m_settings;
     return true;
@@ -53,7 +62,7 @@ bool MemorySerialDevice::readLine(LineSettings& settings)
 
 bool MemorySerialDevice::applyLine(const LineSettings& settings)
 {
-    if (!m_open || settings.baud == 0)
+    if (!isOpen() || settings.baud == 0)
         return false;
     m_ports.m_settings = settings;
     m_ports.m_line.setBaud(settings.baud);
@@ -62,17 +71,17 @@ bool MemorySerialDevice::applyLine(const LineSettings& settings)
 
 bool MemorySerialDevice::setDtr(bool)
 {
-    return m_open;
+    return isOpen();
 }
 
 bool MemorySerialDevice::setRts(bool)
 {
-    return m_open;
+    return isOpen();
 }
 
 int MemorySerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 {
-    if (!m_open)
+    if (!isOpen())
         return -1;
     VirtualClock& clock = m_ports.m_clock;
     const uint64_t now = clock.nowUs();
@@ -86,7 +95,7 @@ int MemorySerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 
 int MemorySerialDevice::write(const uint8_t* buffer, int count)
 {
-    if (!m_open)
+    if (!isOpen())
         return -1;
     const uint64_t now = m_ports.m_clock.nowUs();
     for (int i = 0; i < count; ++i) {
@@ -99,7 +108,7 @@ int MemorySerialDevice::write(const uint8_t* buffer, int count)
 
 bool MemorySerialDevice::purge()
 {
-    if (!m_open)
+    if (!isOpen())
         return false;
     m_ports.m_line.discardReadable(m_ports.m_clock.nowUs());
     return true;

@@ -18,6 +18,11 @@ public:
 
     [[nodiscard]] BusLine& line() { return m_line; }
 
+    // Takes the adapter away, as pulling a USB plug does: an open port is lost, and no port
+    // opens until `plugIn`.
+    void unplug();
+    void plugIn() { m_present = true; }
+
 private:
     friend class MemorySerialDevice;
 
@@ -25,6 +30,8 @@ private:
     BusLine m_line;
     QList<int> m_ports;
     bool m_inUse = false; // ports open exclusively
+    bool m_present = true;
+    int m_unplugs = 0; // a port opened before the last unplug is lost
     LineSettings m_settings;
     uint64_t m_transmitFreeUs = 0; // when the PC's last written byte has left the port
 };
@@ -37,8 +44,9 @@ public:
     ~MemorySerialDevice() override { close(); }
 
     bool open(const QString& path) override;
-    bool isOpen() const override { return m_open; }
+    bool isOpen() const override { return m_open && !lost(); }
     void close() override;
+    bool lost() const override { return m_open && m_unplugsAtOpen != m_ports.m_unplugs; }
     bool readLine(LineSettings& settings) override;
     bool applyLine(const LineSettings& settings) override;
     bool setDtr(bool on) override;
@@ -50,4 +58,5 @@ public:
 private:
     MemoryBusPorts& m_ports;
     bool m_open = false;
+    int m_unplugsAtOpen = 0;
 };

@@ -12,7 +12,7 @@ constexpr uint8_t kEmergencyEnd = 0x65;
 // then nothing it can frame.
 constexpr int kCollisionFragmentBytes = 3;
 
-QByteArray bytesOf(const Telegram& telegram)
+QByteArray bytesOf(const BusTelegram& telegram)
 {
     return QByteArray(reinterpret_cast<const char*>(telegram.data()), int(telegram.size()));
 }
@@ -36,6 +36,21 @@ SimulatedBus::SimulatedBus(const BusSetup& setup)
     if (setup.groupUnit)
         m_groupUnit =
             std::make_unique<SimulatedGroupUnit>(*setup.groupUnit, int(setup.controllers.size()));
+    for (const ReplyFaultRule& rule : setup.requestFaults)
+        m_requestFaults.add(rule);
+    for (const LostWriteRule& rule : setup.lostEepromWrites)
+        m_requestFaults.add(rule);
+}
+
+void SimulatedBus::failRequests(const RequestMatch& match, const RequestFault& fault,
+                                std::optional<int> times)
+{
+    m_requestFaults.add(ReplyFaultRule{match, fault, times});
+}
+
+void SimulatedBus::loseEepromWrites(const RequestMatch& match, std::optional<int> times)
+{
+    m_requestFaults.add(LostWriteRule{match, times});
 }
 
 SimulatedController* SimulatedBus::controllerAt(int address) const
@@ -67,9 +82,10 @@ bool SimulatedBus::anyDeviceAnswers() const
                        [&](const auto& c) { return answers(*c); });
 }
 
-BusReply SimulatedBus::handle(const Telegram& telegram, uint64_t endUs)
+BusReply SimulatedBus::handle(const BusTelegram& telegram, uint64_t endUs)
 {
-    const BusRequest request = DecodeRequest(telegram);
+    BusRequest request = DecodeRequest(telegram);
+    const std::optional<RequestFault> requestFault = m_requestFaults.take(request);
     std::vector<Answer> answers;
     if (request.mode == kKeepAlive) {
         if (anyDeviceAnswers())
@@ -91,6 +107,10 @@ BusReply SimulatedBus::handle(const Telegram& telegram, uint64_t endUs)
         delayMs = std::max(delayMs, answers[i].delayMs);
     }
     bytes = GarbleReply(bytes, m_faults);
+    if (requestFault)
+        bytes = requestFault->applyTo(bytes);
+    if (bytes.isEmpty())
+        return {};
     delayMs += m_faults.delayMs;
     return {bytes, endUs + m_timing.turnaroundUs + uint64_t(delayMs) * 1000};
 }
@@ -103,7 +123,7 @@ std::vector<SimulatedBus::Answer> SimulatedBus::answersTo(const BusRequest& requ
         if (device->faults().silent)
             continue;
         if (const auto data = device->answer(request, endUs)) {
-            const Telegram reply = MakeTelegram(request.mode, request.addressField, *data);
+            const BusTelegram reply = EncodeBusTelegram(request.mode, request.addressField, *data);
             answers.push_back(
                 {GarbleReply(bytesOf(reply), device->faults()), device->faults().delayMs});
         }
@@ -128,6 +148,6 @@ std::vector<SimulatedBus::Answer> SimulatedBus::emergencyAnswer(const BusRequest
         return {};
     winner->takeAddress(address);
     m_addressedInRun.insert(winner);
-    const Telegram reply = MakeTelegram(kEmergencyAnswer, request.addressField, 0);
+    const BusTelegram reply = EncodeBusTelegram(kEmergencyAnswer, request.addressField, 0);
     return {{GarbleReply(bytesOf(reply), winner->faults()), winner->faults().delayMs}};
 }

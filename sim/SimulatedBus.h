@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BusSetup.h"
+#include "RequestFaultRules.h"
 #include "SimulatedController.h"
 #include "SimulatedGroupUnit.h"
 
@@ -24,13 +25,23 @@ public:
 
     // Answers the request telegram whose last byte arrived at `endUs`; no bytes when no device
     // answers it, or when the bus never falls silent and every reply is lost in the traffic.
-    [[nodiscard]] BusReply handle(const Telegram& request, uint64_t endUs);
+    [[nodiscard]] BusReply handle(const BusTelegram& request, uint64_t endUs);
 
     [[nodiscard]] const BusTiming& timing() const { return m_timing; }
     [[nodiscard]] const ReplyFaults& faults() const { return m_faults; }
     void setFaults(const ReplyFaults& faults) { m_faults = faults; }
     [[nodiscard]] bool neverSilent() const { return m_neverSilent; }
     void setNeverSilent(bool on) { m_neverSilent = on; }
+
+    // Single-request faults. A rule hits `times` of the requests it selects, answered or not, or
+    // every one without `times`; of two rules that select a request, the one added first hits it.
+    // The replies of the requests `match` selects get `fault`.
+    void failRequests(const RequestMatch& match, const RequestFault& fault,
+                      std::optional<int> times = std::nullopt);
+    // The EEPROM writes (09h, 07h) `match` selects are answered but not stored.
+    void loseEepromWrites(const RequestMatch& match, std::optional<int> times = std::nullopt);
+    // The requests received so far; the next one is number requestsReceived() + 1.
+    [[nodiscard]] uint64_t requestsReceived() const { return m_requestFaults.requestsReceived(); }
 
     // The first controller configured at `address`, or null.
     [[nodiscard]] SimulatedController* controllerAt(int address) const;
@@ -48,6 +59,7 @@ private:
     BusTiming m_timing;
     ReplyFaults m_faults;
     bool m_neverSilent = false;
+    RequestFaultRules m_requestFaults;
     std::vector<std::unique_ptr<SimulatedController>> m_controllers;
     std::unique_ptr<SimulatedGroupUnit> m_groupUnit;
     // Controllers that took an address in the emergency-addressing run under way.

@@ -10,12 +10,8 @@ constexpr uint64_t kLockUs = 800'000;
 constexpr int kClosedMagnet = 120;
 constexpr double kVoltsPerCount = 0.03743;
 
-// Mode bytes of the requests a controller answers.
+// Mode bytes of the requests a controller answers besides the EEPROM telegrams.
 namespace Mode {
-constexpr uint8_t EepromReadWord = 0x06;
-constexpr uint8_t EepromWriteWord = 0x07;
-constexpr uint8_t EepromRead = 0x08;
-constexpr uint8_t EepromWrite = 0x09;
 constexpr uint8_t WindowCommand = 0x13;
 constexpr uint8_t Parameter = 0x15;
 constexpr uint8_t Command = 0x30;
@@ -88,16 +84,16 @@ std::optional<uint16_t> SimulatedController::answer(const BusRequest& request, u
     advanceTo(nowUs);
     const int memory = request.memory;
     switch (request.mode) {
-    case Mode::EepromRead:
+    case EepromMode::Read:
         return memory < int(m_eeprom.size()) ? m_eeprom[size_t(memory)] : 0xFF;
-    case Mode::EepromWrite:
-        if (memory < int(m_eeprom.size()))
+    case EepromMode::Write:
+        if (memory < int(m_eeprom.size()) && !request.writeLost)
             m_eeprom[size_t(memory)] = static_cast<uint8_t>(request.data & 0xFF);
         return request.data;
-    case Mode::EepromReadWord:
+    case EepromMode::ReadWord:
         return memory + 1 < int(m_eeprom.size()) ? static_cast<uint16_t>(word(memory)) : 0xFFFF;
-    case Mode::EepromWriteWord:
-        if (memory + 1 < int(m_eeprom.size())) {
+    case EepromMode::WriteWord:
+        if (memory + 1 < int(m_eeprom.size()) && !request.writeLost) {
             m_eeprom[size_t(memory)] = static_cast<uint8_t>(request.data & 0xFF);
             m_eeprom[size_t(memory) + 1] = static_cast<uint8_t>(request.data >> 8);
         }

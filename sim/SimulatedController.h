@@ -18,6 +18,7 @@ public:
     // Emergency addressing: the controller takes `address` at once, in its EEPROM as well.
     void takeAddress(int address);
     [[nodiscard]] uint16_t serial() const { return m_serial; }
+    [[nodiscard]] uint8_t eepromByte(int address) const { return m_eeprom.at(size_t(address)); }
 
 private:
     enum class Phase { Closed, Unlocking, Opening, Open, Stopped, Closing, Locking, TurnUnlocked };

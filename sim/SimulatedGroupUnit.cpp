@@ -5,8 +5,6 @@
 namespace {
 
 namespace Mode {
-constexpr uint8_t EepromRead = 0x08;
-constexpr uint8_t EepromWrite = 0x09;
 constexpr uint8_t Setup = 0x0E;
 constexpr uint8_t VersionWord = 0x14;
 constexpr uint8_t Status = 0x16;
@@ -77,10 +75,11 @@ SimulatedGroupUnit::SimulatedGroupUnit(const GroupUnitSetup& setup, int windows)
 std::optional<uint16_t> SimulatedGroupUnit::answer(const BusRequest& request, uint64_t)
 {
     switch (request.mode) {
-    case Mode::EepromRead:
+    case EepromMode::Read:
         return m_eeprom[size_t(request.memory)];
-    case Mode::EepromWrite:
-        m_eeprom[size_t(request.memory)] = static_cast<uint8_t>(request.data & 0xFF);
+    case EepromMode::Write:
+        if (!request.writeLost)
+            m_eeprom[size_t(request.memory)] = static_cast<uint8_t>(request.data & 0xFF);
         return request.data;
     case Mode::Setup:
         return request.data;

@@ -13,9 +13,9 @@ TelegramFramer::Result TelegramFramer::push(uint8_t byte, uint64_t atUs)
     if (m_partial.size() < 6)
         return result;
 
-    Telegram t;
+    BusTelegram t;
     std::copy(m_partial.cbegin(), m_partial.cend(), t.begin());
-    if (t[5] == TelegramChecksum(t.data())) {
+    if (t[5] == BusChecksum(t)) {
         result.telegram = t;
         m_partial.clear();
     } else {

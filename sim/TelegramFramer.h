@@ -2,7 +2,7 @@
 // that a lone baud-rate switch byte or noise never shifts the telegrams after it.
 #pragma once
 
-#include "buslink/CZuzev.h"
+#include "BusTelegram.h"
 
 #include <QByteArray>
 
@@ -16,9 +16,9 @@ public:
     explicit TelegramFramer(uint32_t gapUs) : m_gapUs(gapUs) {}
 
     struct Result {
-        std::optional<Telegram> telegram; // complete with a matching checksum
-        QByteArray dropped;               // bytes given up as not belonging to any telegram
-        uint64_t droppedAtUs = 0;         // when the last of them arrived
+        std::optional<BusTelegram> telegram; // complete with a matching checksum
+        QByteArray dropped;                  // bytes given up as not belonging to any telegram
+        uint64_t droppedAtUs = 0;            // when the last of them arrived
     };
     // Takes one byte that arrived at `atUs`.
     [[nodiscard]] Result push(uint8_t byte, uint64_t atUs);

@@ -19,7 +19,7 @@ std::unique_ptr<TelegramLog> TelegramLog::open(const QString& path, QString* err
     return std::make_unique<TelegramLog>(std::move(file));
 }
 
-void TelegramLog::request(uint64_t atUs, const Telegram& telegram)
+void TelegramLog::request(uint64_t atUs, const BusTelegram& telegram)
 {
     write(atUs, "PC> ", QByteArray(reinterpret_cast<const char*>(telegram.data()), 6), "");
 }

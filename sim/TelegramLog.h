@@ -2,7 +2,7 @@
 // byte it dropped, one line each with the time in seconds since the bus started.
 #pragma once
 
-#include "buslink/CZuzev.h"
+#include "BusTelegram.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -16,7 +16,7 @@ public:
     // A log into the file `path` (appending), or onto standard error for "-".
     [[nodiscard]] static std::unique_ptr<TelegramLog> open(const QString& path, QString* error);
 
-    void request(uint64_t atUs, const Telegram& telegram);
+    void request(uint64_t atUs, const BusTelegram& telegram);
     void reply(uint64_t atUs, const QByteArray& bytes);
     void dropped(uint64_t atUs, const QByteArray& bytes);
 

@@ -12,6 +12,15 @@ void ScriptedLine::answerWithEcho(uint16_t data)
     responder = [data](const QByteArray& request) { return ReplyTo(request, data); };
 }
 
+void ScriptedLine::unplug()
+{
+    present = false;
+    ++unplugs;
+    incoming.clear();
+    pendingRequest.clear();
+    log(QStringLiteral("unplug"));
+}
+
 QByteArray ReplyTo(const QByteArray& request, uint16_t data)
 {
     const auto u = [&](int i) { return static_cast<uint8_t>(request[i]); };
@@ -21,16 +30,18 @@ QByteArray ReplyTo(const QByteArray& request, uint16_t data)
 
 bool ScriptedSerialDevice::open(const QString& path)
 {
-    if (!path.startsWith(QStringLiteral("scripted:")))
+    close();
+    if (!path.startsWith(QStringLiteral("scripted:")) || !m_line.present)
         return false;
     m_open = true;
+    m_unplugsAtOpen = m_line.unplugs;
     m_line.log(QStringLiteral("open"));
     return true;
 }
 
 void ScriptedSerialDevice::close()
 {
-    if (m_open)
+    if (isOpen())
         m_line.log(QStringLiteral("close"));
     m_open = false;
 }
@@ -38,12 +49,12 @@ void ScriptedSerialDevice::close()
 bool ScriptedSerialDevice::readLine(LineSettings& settings)
 {
     settings.baud = m_line.baud;
-    return !m_line.failReadLine;
+    return isOpen() && !m_line.failReadLine;
 }
 
 bool ScriptedSerialDevice::applyLine(const LineSettings& settings)
 {
-    if (m_line.failApplyLine)
+    if (!isOpen() || m_line.failApplyLine)
         return false;
     if (settings.baud != m_line.baud)
         m_line.log(QStringLiteral("baud %1").arg(settings.baud));
@@ -53,6 +64,8 @@ bool ScriptedSerialDevice::applyLine(const LineSettings& settings)
 
 bool ScriptedSerialDevice::setDtr(bool on)
 {
+    if (!isOpen())
+        return false;
     if (on != m_line.dtr)
         m_line.log(QStringLiteral("dtr %1").arg(on ? 1 : 0));
     m_line.dtr = on;
@@ -61,6 +74,8 @@ bool ScriptedSerialDevice::setDtr(bool on)
 
 bool ScriptedSerialDevice::setRts(bool on)
 {
+    if (!isOpen())
+        return false;
     if (on != m_line.rts)
         m_line.log(QStringLiteral("rts %1").arg(on ? 1 : 0));
     m_line.rts = on;
@@ -69,7 +84,7 @@ bool ScriptedSerialDevice::setRts(bool on)
 
 int ScriptedSerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 {
-    if (!m_open)
+    if (!isOpen())
         return -1;
     if (m_line.chatter && m_line.incoming.isEmpty())
         m_line.incoming.append(char(0xEE));
@@ -83,7 +98,7 @@ int ScriptedSerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 
 int ScriptedSerialDevice::write(const uint8_t* buffer, int count)
 {
-    if (!m_open)
+    if (!isOpen())
         return -1;
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), count);
     if (count == 1 && m_line.pendingRequest.isEmpty())
@@ -102,6 +117,8 @@ int ScriptedSerialDevice::write(const uint8_t* buffer, int count)
 
 bool ScriptedSerialDevice::purge()
 {
+    if (!isOpen())
+        return false;
     m_line.incoming.clear();
     m_line.pendingRequest.clear();
     m_line.log(QStringLiteral("purge"));

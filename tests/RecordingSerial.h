@@ -28,18 +28,24 @@ struct ScriptedLine {
     bool failReadLine = false;
     bool failApplyLine = false;
     bool chatter = false; // a foreign byte on every read
+    bool present = true;  // whether the line's device is plugged in
+    int unplugs = 0;      // a device opened before the last unplug is lost
 
     void log(const QString& what);
     // Answers every request with its own bytes and the given data word.
     void answerWithEcho(uint16_t data);
+    // Pulls the device: an open device is lost with what it had received, and none opens until
+    // `present` is set again.
+    void unplug();
 };
 
 class ScriptedSerialDevice final : public SerialDevice {
 public:
     explicit ScriptedSerialDevice(ScriptedLine& line) : m_line(line) {}
     bool open(const QString& path) override;
-    bool isOpen() const override { return m_open; }
+    bool isOpen() const override { return m_open && !lost(); }
     void close() override;
+    bool lost() const override { return m_open && m_unplugsAtOpen != m_line.unplugs; }
     bool readLine(LineSettings& settings) override;
     bool applyLine(const LineSettings& settings) override;
     bool setDtr(bool on) override;
@@ -51,6 +57,7 @@ public:
 private:
     ScriptedLine& m_line;
     bool m_open = false;
+    int m_unplugsAtOpen = 0;
 };
 
 class ScriptedPorts final : public SerialPorts {

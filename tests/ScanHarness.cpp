@@ -8,6 +8,7 @@ public:
     bool open(const QString& path) override { return m_inner->open(path); }
     bool isOpen() const override { return m_inner->isOpen(); }
     void close() override { m_inner->close(); }
+    bool lost() const override { return m_inner->lost(); }
     bool readLine(LineSettings& s) override { return m_inner->readLine(s); }
     bool applyLine(const LineSettings& s) override { return m_inner->applyLine(s); }
     bool setDtr(bool on) override { return m_inner->setDtr(on); }

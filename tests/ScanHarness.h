@@ -4,7 +4,7 @@
 
 #include "RecordedMessages.h"
 #include "buslink/Veltradt.h"
-#include "mainwindow/BusScan.h"
+#include "mainwindow/core/BusScan.h"
 #include "sim/MemoryBusPorts.h"
 #include "sim/SimulatedBus.h"
 #include "texts/ProgressReporter.h"

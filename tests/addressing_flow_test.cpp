@@ -2,7 +2,7 @@
 // phases, and emergency addressing; the telegrams, and the bus afterwards.
 #include "RecordingSerial.h"
 #include "ScanHarness.h"
-#include "mainwindow/Addressing.h"
+#include "mainwindow/core/Addressing.h"
 #include "sim/BusSetup.h"
 #include "sim/SimulatedController.h"
 #include "texts/Sprachen.h"
@@ -16,19 +16,24 @@ struct RecordedAddressingHost final : AddressingHost {
     RecordedProgress recordedProgress;
     QList<std::optional<int>> newAddresses; // answers of the value dialog
     QStringList statuses;
-    int keepAlives = 0;
     int disconnects = 0;
-    TFensterSteuerung* bus = nullptr; // disconnected when the flow asks
+    bool statusKept = true;           // by the last disconnect
+    TFensterSteuerung* bus = nullptr; // sends the keep-alives, disconnected when the flow asks
 
-    void SendKeepAlive() override { ++keepAlives; }
-    void DisconnectBus(bool) override
+    void SendKeepAlive() override
+    {
+        if (bus)
+            bus->SendKeepAlive();
+    }
+    void DisconnectBus(bool keepStatusText) override
     {
         ++disconnects;
+        statusKept = keepStatusText;
         if (bus)
             bus->Disconnect();
     }
     void processEvents() override {}
-    void setConnectionStatus(const QString& text) override { statuses << text; }
+    void setProgressStatus(const QString& text) override { statuses << text; }
     std::optional<int> askNewAddress(int) override
     {
         return newAddresses.isEmpty() ? std::nullopt : newAddresses.takeFirst();
@@ -66,8 +71,23 @@ struct AddressingTest : ::testing::Test {
                               .arg(r.window())
                               .arg(static_cast<uint8_t>(r.bytes[3]));
         }
-        writes.removeDuplicates();
         return writes;
+    }
+    // Every request as mode, window and memory address ("09 1:34h"); writes add "=value".
+    QStringList telegrams() const
+    {
+        QStringList lines;
+        for (const TracedRequest& r : h.ports.requests) {
+            QString line = QStringLiteral("%1 %2:%3h")
+                               .arg(r.mode(), 2, 16, QLatin1Char('0'))
+                               .arg(r.window())
+                               .arg(r.memory(), 0, 16)
+                               .toUpper();
+            if (r.mode() == 0x09)
+                line += QStringLiteral("=%1").arg(static_cast<uint8_t>(r.bytes[3]));
+            lines << line;
+        }
+        return lines;
     }
     // The serial number of the controller that answers at each address now.
     QList<int> serialsAt(QList<int> addresses)
@@ -122,7 +142,14 @@ TEST_F(AddressingTest, SwapGoesThroughTemporaryAddressesAndTheBusFollows)
     EXPECT_TRUE(h.ports.requests.isEmpty()); // planning sends nothing
     host.recorded.answers = {true};
     ASSERT_TRUE(addressing.applyReaddressing());
-    EXPECT_EQ(addressWrites(), (QStringList{"1->32", "2->33", "32->2", "33->1"}));
+    // Each changed controller gets a keep-alive before its write, read-back and take-over; two
+    // more keep-alives lie between the phases.
+    const QStringList phase1{"4F 0:0H", "09 1:34H=32", "08 1:34H", "30 1:33H",
+                             "4F 0:0H", "09 2:34H=33", "08 2:34H", "30 2:33H"};
+    const QStringList between{"4F 0:0H", "4F 0:0H"};
+    const QStringList phase2{"4F 0:0H", "09 32:34H=2", "08 32:34H", "30 32:33H",
+                             "4F 0:0H", "09 33:34H=1", "08 33:34H", "30 33:33H"};
+    EXPECT_EQ(telegrams(), phase1 + between + phase2);
     EXPECT_EQ(serialsAt({1, 2, 3}), (QList<int>{before[1], before[0], before[2]}));
     EXPECT_EQ(host.recordedProgress.kind, 4);
     EXPECT_EQ(host.recordedProgress.positions, (QList<int>{1, 2, 3, 4, 5, 6}));
@@ -157,7 +184,6 @@ TEST_F(AddressingTest, UnchangedPlanAsksAndSendsNothing)
 
 TEST_F(AddressingTest, ChangeAddressWritesAtOnceAfterTheQuestion)
 {
-    h.list.setCell(2, 0, QStringLiteral("3"));
     host.newAddresses = {2};
     addressing.changeAddress(2); // 2 is in the list
     EXPECT_EQ(host.recorded.shown,
@@ -183,13 +209,55 @@ TEST_F(AddressingTest, ChangeAddressWritesAtOnceAfterTheQuestion)
     EXPECT_GE(r.last().atUs - r[r.size() - 2].atUs, 123'000u);
 }
 
+TEST_F(AddressingTest, ReaddressingWritesAgainWhenTheReadBackFails)
+{
+    // The first write of 1 -> 32 is answered but lost, and its read-back gets no answer (both
+    // tries). Only a second write brings the controller to its temporary address.
+    h.bus.loseEepromWrites({.mode = 0x09, .window = 1, .memory = 0x34}, 1);
+    h.bus.failRequests({.mode = 0x08, .window = 1, .memory = 0x34}, RequestFault::silence(), 2);
+    const int serial = serialsAt({1})[0];
+    addressing.enterReaddressing();
+    host.newAddresses = {5};
+    addressing.changeAddress(0);
+    host.recorded.answers = {true};
+    ASSERT_TRUE(addressing.applyReaddressing());
+    EXPECT_EQ(addressWrites(), (QStringList{"1->32", "1->32", "32->5"}));
+    EXPECT_EQ(serialsAt({5})[0], serial);
+}
+
+TEST_F(AddressingTest, ChangeAddressThatWasNotWrittenKeepsTheListAndSaysSo)
+{
+    // Neither try of the write gets an answer.
+    h.bus.failRequests({.mode = 0x09, .window = 3, .memory = 0x34}, RequestFault::silence());
+    host.newAddresses = {7};
+    host.recorded.answers = {true};
+    addressing.changeAddress(2);
+    EXPECT_EQ(h.list.cell(2, 0), QStringLiteral("3"));
+    EXPECT_EQ(host.recorded.shown.last(), QStringLiteral("error: ") + LanguageText(285));
+    // The telegrams are those of a write that went through: the write (and its retry), then
+    // 123 ms later the take-over.
+    EXPECT_EQ(telegrams(), (QStringList{"09 3:34H=7", "09 3:34H=7", "30 3:33H"}));
+}
+
+TEST_F(AddressingTest, PlanIgnoresRowsAddedAfterReaddressingBegan)
+{
+    addressing.enterReaddressing();
+    TFensterInfo late;
+    late.address = 9;
+    h.list.AddWindowRow(late);
+    host.newAddresses = {12};
+    addressing.changeAddress(3);
+    EXPECT_EQ(addressing.plannedAddresses(), (QList<int>{1, 2, 3}));
+    EXPECT_EQ(h.list.cell(3, 0), QStringLiteral("9"));
+}
+
 TEST_F(AddressingTest, Value63IsWrittenOnlyOutsideReaddressing)
 {
     host.newAddresses = {63};
     host.recorded.answers = {true};
     addressing.changeAddress(0);
     EXPECT_EQ(addressWrites(), QStringList{"1->63"});
-    EXPECT_EQ(h.list.cell(0, 0), QStringLiteral("63"));
+    EXPECT_EQ(h.list.cell(0, 0), QStringLiteral("3Fh")); // the list shows every address by one rule
 
     h.ports.requests.clear();
     addressing.enterReaddressing();
@@ -244,6 +312,9 @@ TEST_F(AddressingTest, EmergencyAddressingNotConfirmedOrPortMissing)
     EXPECT_EQ(addressing.emergencyAddressing({5, 19200}), BusAddressing::EmergencyEnd::PortFailed);
     EXPECT_TRUE(host.recorded.shown.last().contains(QStringLiteral("Serielle Schnittstelle")));
     EXPECT_TRUE(h.ports.requests.isEmpty());
+    // The link is closed after the failed open, and the status says so.
+    EXPECT_FALSE(h.pc.IsConnected());
+    EXPECT_FALSE(host.statusKept);
 }
 
 TEST(EmergencyAddressing, EmptyBusAndWrongAnswer)

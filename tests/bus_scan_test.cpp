@@ -173,6 +173,26 @@ TEST_F(BusScanTest, TelegramsOfAControllerProbeInOrder)
     EXPECT_EQ(sequence, expected);
 }
 
+TEST_F(BusScanTest, EventBitsOfAFailedReadAreNotShown)
+{
+    // Both controllers have events; the event read of controller 2 fails with a wrong checksum,
+    // which still delivers six bytes whose data must not be taken.
+    BusSetup setup = busWith({1, 2}, false);
+    for (ControllerSetup& c : setup.controllers)
+        c.events = 0x0004;
+    ScanHarness h(setup);
+    const TStrgItem events = InitialParameter(ParEventBits);
+    h.bus.failRequests({.mode = uint8_t(events.mode), .window = 2, .memory = events.memoryAddress},
+                       RequestFault::wrongChecksum(), 1);
+    h.scan();
+    ASSERT_EQ(h.list.deviceCount(), 2);
+    EXPECT_EQ(h.list.device(0)->eventBits, 0x0004);
+    EXPECT_EQ(h.list.cell(0, 7), QStringLiteral(" Normalbetrieb Ereignisse vorhanden"));
+    EXPECT_EQ(h.list.device(1)->eventBits, 0);
+    EXPECT_EQ(h.list.cell(1, 7), QStringLiteral(" Normalbetrieb "));
+    EXPECT_EQ(StatusColourOf(*h.list.device(1)), StatusColour::Normal);
+}
+
 TEST_F(BusScanTest, EmptyBusTakesTheSumOfItsWaitsAndTimeLimits)
 {
     ScanHarness h(busWith({}, false));

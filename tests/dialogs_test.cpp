@@ -6,20 +6,28 @@
 #include "texts/Comportwahl.h"
 #include "texts/Fortschritt.h"
 #include "texts/Info.h"
+#include "texts/QtTranslations.h"
 #include "texts/Scan.h"
 #include "texts/Sprachauswahl.h"
 #include "texts/Sprachen.h"
+#include "texts/UserMessages.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -306,6 +314,22 @@ TEST_F(PortDialog, APortWithoutAccessRightsIsNamedNotListed)
     EXPECT_FALSE(note->isVisible());
 }
 
+TEST_F(PortDialog, TheAccessRightsNoteIsInTheCurrentLanguage)
+{
+    fake.denied = {5};
+    QLabel* note = Child<QLabel>(dialog, "lblHinweis");
+    QSet<QString> notes;
+    for (int language = 0; language < kLanguageCount; ++language) {
+        SetCurrentLanguage(language);
+        dialog.show();
+        EXPECT_TRUE(note->text().startsWith(QStringLiteral("COM5: denied:5 "))) << language;
+        EXPECT_TRUE(note->text().contains(QStringLiteral("-aG dialout $USER"))) << language;
+        notes.insert(note->text());
+        dialog.reject();
+    }
+    EXPECT_EQ(notes.size(), kLanguageCount);
+}
+
 TEST_F(PortDialog, TakesTheNumberAfterComAndKeepsThePortForOtherText)
 {
     fake.present = {1, 3};
@@ -369,17 +393,22 @@ TEST_F(Dialogs, ScanDialogIsLargeOnceThenCompactWithCancel)
     EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("COM3"));
     EXPECT_EQ(Child<QLabel>(dialog, "lblBaud")->text(), QStringLiteral("19200"));
     EXPECT_GT(dialog.height(), 182);
+    // Without a cancel button Escape does not skip the start-up scan.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(Child<QGroupBox>(dialog, "gbBild")->isVisible());
     Click(dialog, "bnStart");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
     for (int showing = 2; showing <= 3; ++showing) {
         dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         EXPECT_FALSE(Child<QGroupBox>(dialog, "gbBild")->isVisible());
         QPushButton* cancel = Child<QPushButton>(dialog, "bnAbbrechen");
         EXPECT_TRUE(cancel->isVisible());
         EXPECT_EQ(cancel->text(), QStringLiteral("Abbrechen"));
         EXPECT_EQ(dialog.height(), 182);
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << showing;
     }
 }
@@ -408,11 +437,14 @@ TEST_F(Dialogs, PicturesAreDecodedFromTheResources)
 
 // ---- Info dialog ----
 
-TEST_F(Dialogs, InfoDialogHasNoCloseBoxAndClosesWithOk)
+TEST_F(Dialogs, InfoDialogHasNoCloseBoxAndClosesOnlyWithOk)
 {
     TfmInfo dialog;
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
     Click(dialog, "Button1");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
@@ -479,6 +511,81 @@ TEST_F(Progress, CancelOnlyRaisesTheFlagUntilTheNextPreparation)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(dialog.isModal());
+}
+
+// ---- Message boxes ----
+
+struct ShownBox {
+    QString caption;
+    QString platformCaption; // what the window system is given
+    QString text;
+};
+
+// Runs `show`, which opens a modal message box, and answers the box with "No", else "OK".
+ShownBox AnswerMessageBox(const std::function<void()>& show)
+{
+    ShownBox seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->windowHandle()->title(), box->text()};
+        QAbstractButton* no = box->button(QMessageBox::No);
+        (no ? no : box->button(QMessageBox::Ok))->click();
+    });
+    show();
+    return seen;
+}
+
+TEST_F(Dialogs, CaptionsAreTheTableTextsAndEveryLineBreakShows)
+{
+    const LanguageTable& table = LanguageTable::builtIn();
+    MessageBoxes boxes;
+    ShownBox seen = AnswerMessageBox([&] { EXPECT_FALSE(boxes.confirm(LanguageText(277))); });
+    EXPECT_EQ(seen.caption, table.text(German, 257));
+    EXPECT_EQ(seen.platformCaption, seen.caption);
+    EXPECT_EQ(seen.text, QStringLiteral("Diese Aktion greift schwerwiegend in den Busverband "
+                                        "ein.\nWollen Sie das wirklich?"));
+
+    SetCurrentLanguage(Spanish);
+    seen = AnswerMessageBox([&] { boxes.error(LanguageText(221)); });
+    EXPECT_EQ(seen.caption, table.text(Spanish, 74));
+    EXPECT_EQ(seen.platformCaption, seen.caption);
+    EXPECT_EQ(seen.text.split(u'\n').size(), 3);
+    EXPECT_FALSE(seen.text.contains(u'\r'));
+
+    seen = AnswerMessageBox(
+        [&] { boxes.notice(LanguageText(309), QStringLiteral("uno\r\ndos\r\rtres")); });
+    EXPECT_EQ(seen.caption, table.text(Spanish, 309));
+    EXPECT_EQ(seen.text, QStringLiteral("uno\ndos\n\ntres"));
+
+    TfmInfo info;
+    info.show();
+    EXPECT_EQ(info.windowHandle()->title(), table.text(Spanish, 116));
+}
+
+TEST_F(Dialogs, QtStandardButtonsFollowTheLanguage)
+{
+    const QString catalogue =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm");
+    if (!QFile::exists(catalogue))
+        GTEST_SKIP() << "Qt's German catalogue is not installed: " << catalogue.toStdString();
+    const auto buttonTexts = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(),
+                           box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Cancel)->text()};
+    };
+    const QStringList english = buttonTexts();
+    EXPECT_EQ(english.first(), QStringLiteral("&Yes"));
+    for (int pass = 0; pass < 2; ++pass) {
+        ApplyQtTranslations(German);
+        EXPECT_EQ(buttonTexts(), (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"),
+                                              QStringLiteral("Abbrechen")}))
+            << pass;
+        ApplyQtTranslations(English);
+        EXPECT_EQ(buttonTexts(), english) << pass;
+    }
 }
 
 // ---- Language change ----

@@ -1,6 +1,6 @@
 // End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
-#include <QDate>
 #include "texts/Sprachen.h"
+#include <QDate>
 
 #include <QDir>
 #include <QFile>
@@ -72,7 +72,7 @@ TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)
         EXPECT_EQ(cells[0], QString::number(row));
         EXPECT_EQ(cells[4], QStringLiteral("Z00"));
     }
-    EXPECT_EQ(lines[7], QStringLiteral("5 %1, %2").arg(english(76), english(111)));
+    EXPECT_EQ(lines[7], QStringLiteral("5 %1, %2").arg(english(kTextWindowsPlural), english(111)));
     // The settings file is read, never written.
     QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));

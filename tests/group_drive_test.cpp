@@ -340,21 +340,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, StoppingTheSequence,
                              return std::string();
                          });
 
-TEST(GroupDrive, RowWithoutAReadableAddressIsPassedOver)
-{
-    GroupDriveRig rig(busWith({1, 2, 3}, false));
-    rig.h.list.setCell(1, 0, QString());
-    rig.show(GroupOpen);
-    rig.clickStartStop();
-    rig.tick(30);
-    EXPECT_EQ(rig.commandWindows(), (QList<int>{1, 3}));
-    const QList<double> times = rig.commandTimesMs();
-    ASSERT_EQ(times.size(), 2);
-    EXPECT_NEAR(times[1], 7500.0, 1.0);
-    EXPECT_EQ(rig.progress()->value(), 3);
-    EXPECT_FALSE(rig.dialog.isVisible());
-}
-
 TEST(GroupDrive, ListWithoutControllersEndsWithoutACommand)
 {
     for (const bool groupUnit : {false, true}) {

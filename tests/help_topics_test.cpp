@@ -1,7 +1,7 @@
 // The help topics: which manual opens for which language and which files, and the message when
 // there is none.
 #include "RecordedMessages.h"
-#include "mainwindow/HelpTopics.h"
+#include "mainwindow/core/HelpTopics.h"
 #include "texts/Sprachen.h"
 
 #include <QDir>

@@ -59,6 +59,34 @@ TEST(LanguageTable, KnownTextsAndEscapes)
     EXPECT_EQ(table.text(Dutch, 74), QStringLiteral("foutmelding"));
 }
 
+TEST(LanguageTable, AddedTextsFillTheirPlaceholdersAndNameTheScanButton)
+{
+    const LanguageTable& table = LanguageTable::builtIn();
+    for (int language = 0; language < kLanguageCount; ++language) {
+        SCOPED_TRACE(language);
+        const QString note = table.text(language, kTextNoPortPermission)
+                                 .arg(4)
+                                 .arg(QStringLiteral("/dev/ttyS4"), QStringLiteral("dialout"));
+        EXPECT_TRUE(note.startsWith(QStringLiteral("COM4: /dev/ttyS4 ")));
+        EXPECT_TRUE(note.contains(QStringLiteral("-aG dialout $USER")));
+        EXPECT_EQ(note.count(QStringLiteral("dialout")), 2);
+        EXPECT_FALSE(note.contains(u'%'));
+        const QString scanButton = u'"' + table.text(language, 89) + u'"';
+        EXPECT_TRUE(table.text(language, kTextConnectionLost).contains(scanButton));
+    }
+}
+
+TEST(LanguageTable, LoneCarriageReturnsAndCrLfBecomeLineFeeds)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\rb", "a\nb"},     {"a\r\rb", "a\n\nb"},   {"a\r\nb", "a\nb"}, {"a\r\n\r\nb", "a\n\nb"},
+        {"a\n\rb", "a\n\nb"}, {"a\n b\r", "a\n b\n"}, {"ab", "ab"},
+    };
+    for (const auto& [shown, expected] : cases)
+        EXPECT_EQ(WithLineFeeds(QString::fromLatin1(shown)), QString::fromLatin1(expected))
+            << shown;
+}
+
 TEST(LanguageTable, ParseRejectsBrokenFiles)
 {
     QString error;

@@ -1,7 +1,7 @@
 // The window list export on the simulated bus and the virtual clock: the file byte for byte,
 // the bus traffic behind it, a list without controllers, cancel, English, and files that fail.
 #include "ScanHarness.h"
-#include "mainwindow/ListExport.h"
+#include "mainwindow/core/ListExport.h"
 #include "sim/BusSetup.h"
 #include "texts/Sprachen.h"
 
@@ -179,12 +179,12 @@ TEST_F(ListExportTest, ReadsProductionDataOnceAndEveryParameterFreshForEachContr
     }
     EXPECT_EQ(h.pc.pollingState(), TFensterSteuerung::PollingOff); // and it stays off
     EXPECT_EQ(h.pc.GetWindowAddress(), 2);
-    // Progress: kind 0, one step per parameter on a bar as long as the list.
+    // Progress: kind 0, one step per parameter, and the bar is full only at the end.
     EXPECT_EQ(progress.kind, ProgressReporter::Export);
-    EXPECT_EQ(progress.maximum, 3);
+    EXPECT_EQ(progress.maximum, kParameterCount);
     ASSERT_EQ(progress.positions.size(), kParameterCount);
-    EXPECT_EQ(progress.positions.mid(0, 4), (QList<int>{1, 2, 3, 3}));
-    EXPECT_EQ(progress.positions.last(), 3);
+    EXPECT_EQ(progress.positions.mid(0, 4), (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(progress.positions.last(), kParameterCount);
     EXPECT_FALSE(progress.shown);
     EXPECT_EQ(processed, 1 + kParameterCount * 2); // once at the start, then once per value
 }
@@ -259,9 +259,56 @@ TEST_F(GroupUnitOnlyExportTest, AddressLineEndsAfterTheTabsAndParameterLinesHold
     for (int index = 0; index < kParameterCount; ++index)
         EXPECT_EQ(lines[10 + index], ParameterName(index).toLatin1() + "\r");
     EXPECT_EQ(lines.last(), "");
-    // Only the production data reads went to the bus.
-    EXPECT_EQ(requestModes(), QList<int>(9, 0x08));
-    EXPECT_EQ(progress.maximum, 1);
+    // Without a controller the production lines have nothing to describe.
+    EXPECT_EQ(lines[7], "Fertigungsdatum:  ?\r");
+    EXPECT_EQ(lines[8], "Serial Nummer:  ?\r");
+    EXPECT_EQ(lines[9], "Artikelnr. KI  ?\r");
+    EXPECT_TRUE(requestModes().isEmpty());
+    EXPECT_EQ(progress.maximum, kParameterCount);
+}
+
+TEST_F(ListExportTest, FailedReadsAreWrittenAsQuestionMarks)
+{
+    // Controller 2 never answers parameter 0; the serial number of controller 1 is unreadable.
+    const TStrgItem state = InitialParameter(ParState);
+    h.bus.failRequests({.mode = uint8_t(state.mode), .window = 2, .memory = state.memoryAddress},
+                       RequestFault::silence());
+    h.bus.failRequests({.mode = 0x08, .window = 1, .memory = 0x15}, RequestFault::wrongChecksum());
+    ASSERT_EQ(exportTo(reportPath()), ListExport::Outcome::Written);
+    const QByteArray report = fileContents(reportPath());
+    EXPECT_TRUE(report.contains("\r\n" + ParameterName(ParState).toLatin1() + "\t\t " +
+                                expectedText(1, ParState) + " \t\t ? \r\n"));
+    EXPECT_TRUE(report.contains("\r\nSerial Nummer:  ?\r\n"));
+    EXPECT_TRUE(report.contains("\r\nFertigungsdatum:  066, 24 / 2\r\n"));
+    // Every other value is the controller's own.
+    QByteArray expected = expectedReport();
+    expected.replace("Serial Nummer:  4711", "Serial Nummer:  ?");
+    expected.replace(ParameterName(ParState).toLatin1() + "\t\t " + expectedText(1, ParState) +
+                         " \t\t " + expectedText(2, ParState),
+                     ParameterName(ParState).toLatin1() + "\t\t " + expectedText(1, ParState) +
+                         " \t\t ?");
+    EXPECT_EQ(report, expected);
+}
+
+TEST_F(ListExportTest, ProductionLinesDescribeTheControllerOpenedLastElseTheFirst)
+{
+    const auto productionWindows = [this] {
+        QList<int> windows;
+        for (const TracedRequest& r : h.ports.requests.mid(0, 9))
+            windows << r.window();
+        return windows;
+    };
+    exporter.setProductionController(2);
+    ASSERT_EQ(exportTo(reportPath()), ListExport::Outcome::Written);
+    EXPECT_EQ(productionWindows(), QList<int>(9, 2));
+    EXPECT_TRUE(fileContents(reportPath()).contains("\r\nSerial Nummer:  0815\r\n"));
+
+    // A controller that is no longer listed: the first one of the list.
+    h.ports.requests.clear();
+    h.pc.SetWindowAddress(2);
+    exporter.setProductionController(9);
+    ASSERT_EQ(exportTo(reportPath()), ListExport::Outcome::Written);
+    EXPECT_EQ(productionWindows(), QList<int>(9, 1));
 }
 
 } // namespace

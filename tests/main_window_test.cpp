@@ -12,10 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QMenu>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -26,10 +27,12 @@
 
 namespace {
 
+// A controller, or the group control unit at address 0.
 TFensterInfo device(int address, int status = 3)
 {
     TFensterInfo info;
     info.address = address;
+    info.kind = address == 0 ? DeviceKind::GroupUnit : DeviceKind::Controller;
     info.status = status;
     info.windowKind = 1;
     info.articleNumber = QStringLiteral("480101");
@@ -38,10 +41,12 @@ TFensterInfo device(int address, int status = 3)
 
 // A main window in a working directory of its own, without its start-up scan.
 struct MainWindowTest : ::testing::Test {
+    explicit MainWindowTest(const BusSetup& setup = {}) : bus(setup) {}
+
     QTemporaryDir dir;
     QString previousDir = QDir::currentPath();
     VirtualClock clock;
-    SimulatedBus bus{BusSetup{}};
+    SimulatedBus bus;
     MemoryBusPorts memoryPorts{clock, bus, {1, 3}};
     TracingPorts ports{memoryPorts, clock};
     RecordedMessages messages;
@@ -203,7 +208,8 @@ TEST_F(MainWindowTest, ListPopUpMenuOffersAddressAndProperties)
     QStringList entries;
     for (QAction* a : menu->actions())
         entries << a->text();
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("Adresse ändern"), QStringLiteral("Eigenschaften")}));
+    EXPECT_EQ(entries,
+              (QStringList{QStringLiteral("Adresse ändern"), QStringLiteral("Eigenschaften")}));
     menu->close();
 }
 
@@ -300,6 +306,125 @@ TEST_F(MainWindowTest, PollingTimerPollsEveryTickAndKeepsAliveEveryThird)
     EXPECT_EQ(keepAlives, 2 * (polls / 3));
     window->DisconnectBus(false);
     EXPECT_FALSE(timer->isActive());
+}
+
+// Runs `act` on the dialog `name` of `window` as soon as it is shown (modal dialogs block the
+// test until they close).
+void whenShown(QWidget& window, const char* name, std::function<void(QDialog&)> act)
+{
+    QTimer::singleShot(0, &window, [&window, name, act] {
+        auto* dialog = window.findChild<QDialog*>(QString::fromLatin1(name));
+        if (dialog && dialog->isVisible())
+            act(*dialog);
+        else
+            whenShown(window, name, act);
+    });
+}
+
+// The state of every command that uses the bus or changes the list.
+QMap<QString, bool> busCommands(TfmMain& window)
+{
+    QMap<QString, bool> enabled;
+    for (const char* name :
+         {"acBusScan", "acAdresse", "acFenster", "acWinListe", "acNotAdr", "acComPort"})
+        enabled[QString::fromLatin1(name)] =
+            window.findChild<QAction*>(QString::fromLatin1(name))->isEnabled();
+    for (const char* name : {"bnGrAuf", "bnGrZu", "bnGr50", "bnNeuAdr"})
+        enabled[QString::fromLatin1(name)] =
+            window.findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+    return enabled;
+}
+
+TEST_F(MainWindowTest, BusCommandsWaitWhileAScanOrAGroupDriveRuns)
+{
+    open();
+    window->windowList().AddWindowRow(device(1));
+    window->windowList().AddWindowRow(device(2));
+    window->selectRow(0);
+    const QMap<QString, bool> before = busCommands(*window);
+    ASSERT_TRUE(before.value(QStringLiteral("bnNeuAdr")));
+    ASSERT_TRUE(before.value(QStringLiteral("acAdresse")));
+
+    // While the scan's start dialog is up, and again while the group drive dialog is up.
+    QList<QMap<QString, bool>> during;
+    const auto inspectAndClose = [&](const char* dialogName) {
+        whenShown(*window, dialogName, [&](QDialog& dialog) {
+            during << busCommands(*window);
+            dialog.reject();
+        });
+    };
+    inspectAndClose("fmScan");
+    window->acBusScanExecute();
+    inspectAndClose("fmGruppeFahren");
+    window->bnGrAufClick();
+    ASSERT_EQ(during.size(), 2);
+    for (const QMap<QString, bool>& state : during) {
+        for (auto it = state.begin(); it != state.end(); ++it)
+            EXPECT_FALSE(it.value()) << it.key().toStdString();
+    }
+    // A cancelled scan leaves the list as it was; afterwards UpdateActions decides again.
+    EXPECT_EQ(busCommands(*window), before);
+}
+
+BusSetup twoControllers()
+{
+    BusSetup setup;
+    setup.controllers << DefaultControllerSetup(ControllerKind::TurnTilt, 1, 1)
+                      << DefaultControllerSetup(ControllerKind::TurnTilt, 2, 2);
+    return setup;
+}
+
+struct MainWindowOnTwoControllers : MainWindowTest {
+    MainWindowOnTwoControllers() : MainWindowTest(twoControllers()) {}
+};
+
+TEST_F(MainWindowOnTwoControllers, ScanMakesTheFirstDeviceCurrent)
+{
+    open();
+    whenShown(*window, "fmScan", [](QDialog& dialog) { dialog.accept(); });
+    window->acBusScanExecute();
+    ASSERT_EQ(window->windowList().deviceCount(), 2);
+    EXPECT_EQ(window->selectedRow(), 0);
+    EXPECT_TRUE(action("acFenster")->isEnabled());
+    EXPECT_EQ(window->scanStatus(), QStringLiteral("2 Fenster"));
+    // The summary follows a language switch at once.
+    SetCurrentLanguage(English);
+    window->sprache_aendern();
+    EXPECT_EQ(window->scanStatus(), QStringLiteral("2 ") + LanguageText(445));
+    EXPECT_EQ(window->windowList().data(window->windowList().index(0, 7), Qt::DisplayRole),
+              QStringLiteral(" ") + LanguageText(154) + QStringLiteral(" "));
+}
+
+TEST_F(MainWindowTest, DoubleClickAndEnterOpenNothingWhilePropertiesIsDisabled)
+{
+    open();
+    window->windowList().AddWindowRow(device(1));
+    window->selectRow(0);
+    QSignalSpy opened(window.get(), &TfmMain::deviceWindowRequested);
+    window->DisconnectBus(false);
+    ASSERT_FALSE(action("acFenster")->isEnabled());
+    const QRect cell = list()->visualRect(window->windowList().index(0, 0));
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_TRUE(opened.isEmpty());
+
+    window->ConnectBus();
+    QTest::mouseClick(button("bnNeuAdr"), Qt::LeftButton); // readdressing
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(MainWindowTest, AbortedReaddressingRestoresWhatUpdateActionsDecides)
+{
+    open();
+    window->windowList().AddWindowRow(device(1)); // one device: no group drive
+    window->selectRow(0);
+    const QMap<QString, bool> before = busCommands(*window);
+    QTest::mouseClick(button("bnNeuAdr"), Qt::LeftButton);
+    QTest::mouseClick(button("bnNeuAdrAbbr"), Qt::LeftButton);
+    EXPECT_EQ(busCommands(*window), before);
+    EXPECT_FALSE(button("bnGrAuf")->isEnabled());
+    EXPECT_TRUE(action("acFenster")->isEnabled());
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "RecordedMessages.h"
 #include "ScanHarness.h"
 #include "buslink/Veltradt.h"
-#include "mainwindow/Addressing.h"
+#include "mainwindow/core/Addressing.h"
 #include "platform/ComPortMap.h"
 
 #include <QFile>
@@ -28,7 +28,7 @@ struct LiveHost final : AddressingHost {
     }
     void DisconnectBus(bool) override { bus.Disconnect(); }
     void processEvents() override {}
-    void setConnectionStatus(const QString&) override {}
+    void setProgressStatus(const QString&) override {}
     std::optional<int> askNewAddress(int) override { return newAddresses.takeFirst(); }
     ProgressReporter& progress() override { return recordedProgress; }
     UserMessages& messages() override { return recorded; }

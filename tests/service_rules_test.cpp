@@ -1,5 +1,5 @@
 // Hex display, value parse, typing filter and history of the number inputs.
-#include "service/Tools01.h"
+#include "service/core/Tools01.h"
 
 #include <gtest/gtest.h>
 

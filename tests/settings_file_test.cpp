@@ -28,6 +28,10 @@ TEST(SettingsFile, ParsesEitherLineEndAndFallsBack)
         {"COM7\nfast\nSprache4\n", 7, 19200, 0}, // stops at the first mismatch
         {"", 1, 19200, 0},
         {"  COM5   38400  Sprache5", 5, 38400, 5},
+        {"COM 3\n9600\nSprache  2\n", 3, 9600, 2}, // blanks before the numbers
+        {"COM\t4\r\n19200\r\nSprache 1\r\n", 4, 19200, 1},
+        {"COM -2\n19200\nSprache 3\n", 1, 19200, 3},
+        {"COM x\n9600\nSprache1\n", 1, 19200, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,6 +1,6 @@
 // Row texts, header and colours of the window list.
-#include "mainwindow/WindowListModel.h"
-#include "mainwindow/WindowRow.h"
+#include "mainwindow/core/WindowListModel.h"
+#include "mainwindow/core/WindowRow.h"
 #include "texts/Sprachen.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +73,7 @@ TEST(WindowRow, GroupUnitAndGarbledRows)
 {
     SetCurrentLanguage(German);
     TFensterInfo unit;
+    unit.kind = DeviceKind::GroupUnit;
     unit.softwareVersion = 0x0310;
     unit.hardwareVersion = 0x00A1;
     unit.status = 1;
@@ -92,18 +93,52 @@ TEST(WindowRow, GroupUnitAndGarbledRows)
     EXPECT_EQ(StatusText(13), QStringLiteral(" unbekannt "));
 }
 
-TEST(WindowRow, StatusColoursByExactText)
+TEST(WindowRow, StatusColourFollowsStatusKindAndEvents)
 {
-    SetCurrentLanguage(German);
-    const auto colours = [](const char* text) { return StatusColours(QString::fromUtf8(text)); };
-    ASSERT_TRUE(colours(" Normalbetrieb "));
-    EXPECT_EQ(colours(" Normalbetrieb ")->background, QColor(0, 0x80, 0));
-    EXPECT_EQ(colours(" Normalbetrieb ")->text, QColor(Qt::white));
-    EXPECT_EQ(colours(" Normalbetrieb Ereignisse vorhanden")->background, QColor(Qt::red));
-    EXPECT_EQ(colours(" Inbetriebnahme Ereignisse vorhanden")->background, QColor(Qt::red));
-    EXPECT_EQ(colours(" Inbetriebnahme ")->background, QColor(Qt::yellow));
-    EXPECT_FALSE(colours(" unbekannt "));
-    EXPECT_FALSE(colours("Normalbetrieb"));
+    struct Case {
+        int status;
+        int events;
+        StatusColour colour;
+    };
+    const Case cases[] = {
+        {0, 0, StatusColour::Normal},
+        {11, 0, StatusColour::Normal},
+        {0, 4, StatusColour::Events},
+        {15, 0, StatusColour::Commissioning},
+        {15, 1, StatusColour::Events},
+        {13, 0, StatusColour::Plain},
+        {13, 2, StatusColour::Plain},
+        {kStatusIncomplete, 0, StatusColour::Plain},
+        {kStatusChecksumError, 0, StatusColour::Plain},
+    };
+    for (const Case& c : cases) {
+        TFensterInfo info = controller(1, 1, 0x0512, 100);
+        info.status = c.status;
+        info.eventBits = c.events;
+        EXPECT_EQ(StatusColourOf(info), c.colour) << c.status << "/" << c.events;
+    }
+    TFensterInfo unit;
+    unit.kind = DeviceKind::GroupUnit;
+    unit.status = 1;
+    EXPECT_EQ(StatusColourOf(unit), StatusColour::Plain);
+}
+
+TEST(WindowRow, GroupUnitAndTopHungArticleAreDecidedFromTheRecord)
+{
+    TFensterInfo info = controller(0, 1, 0x0512, 100);
+    // Address 0 alone does not make a group control unit (a controller shown at 0 while
+    // readdressing is still a controller).
+    EXPECT_FALSE(info.isGroupUnit());
+    info.kind = DeviceKind::GroupUnit;
+    EXPECT_TRUE(info.isGroupUnit());
+    for (const char* article : {"480201", "480202"}) {
+        info.articleNumber = QString::fromLatin1(article);
+        EXPECT_TRUE(info.isTopHungArticle()) << article;
+    }
+    for (const char* article : {"480101", "4802", "", "480203"}) {
+        info.articleNumber = QString::fromLatin1(article);
+        EXPECT_FALSE(info.isTopHungArticle()) << article;
+    }
 }
 
 TEST(WindowListModel, RowsAlwaysEndWithAnEmptyRowAndHeaderFollowsLanguage)
@@ -117,9 +152,11 @@ TEST(WindowListModel, RowsAlwaysEndWithAnEmptyRowAndHeaderFollowsLanguage)
     EXPECT_EQ(model.lastAddress, 2);
     EXPECT_EQ(model.rowAddress(0), 63);
     EXPECT_EQ(model.rowAddress(2), -1);
+    EXPECT_EQ(model.device(2), nullptr);
     EXPECT_EQ(model.data(model.index(2, 0), Qt::DisplayRole).toString(), QString());
-    EXPECT_EQ(model.data(model.index(0, 7), Qt::BackgroundRole).value<QColor>(),
-              QColor(0, 0x80, 0));
+    EXPECT_EQ(model.data(model.index(0, 7), WindowListModel::StatusColourRole).toInt(),
+              int(StatusColour::Normal));
+    EXPECT_FALSE(model.data(model.index(0, 6), WindowListModel::StatusColourRole).isValid());
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral(" Adresse"));
     SetCurrentLanguage(English);
@@ -128,6 +165,54 @@ TEST(WindowListModel, RowsAlwaysEndWithAnEmptyRowAndHeaderFollowsLanguage)
     SetCurrentLanguage(German);
     model.clear();
     EXPECT_EQ(model.rowCount(), 1);
+}
+
+TEST(WindowListModel, LanguageSwitchShowsRowsAndSummaryInTheNewLanguageAtOnce)
+{
+    SetCurrentLanguage(German);
+    WindowListModel model;
+    TFensterInfo unit;
+    unit.kind = DeviceKind::GroupUnit;
+    unit.status = 1;
+    model.AddWindowRow(unit);
+    model.groupUnitFound = true;
+    model.AddWindowRow(controller(1, 1, 0x0512, 100));
+    model.AddWindowRow(controller(3, 1, 0x0512, 100));
+    model.addressGap = true;
+    EXPECT_EQ(model.summary(),
+              QStringLiteral("2 Fenster, Gruppensteuergerät, Achtung Adresslücke"));
+    EXPECT_EQ(model.cell(1, 7), QStringLiteral(" Normalbetrieb "));
+
+    QList<int> changedRows;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int row = from.row(); row <= to.row(); ++row)
+                             changedRows << row;
+                     });
+    SetCurrentLanguage(English);
+    model.retranslate();
+    // Every device row is announced as changed, so the view draws it anew.
+    EXPECT_EQ(changedRows, (QList<int>{0, 1, 2}));
+    EXPECT_EQ(model.cell(1, 7), QStringLiteral(" ") + LanguageText(154) + QStringLiteral(" "));
+    EXPECT_EQ(model.cell(0, 1), QStringLiteral(" ") + LanguageText(111));
+    EXPECT_EQ(model.data(model.index(1, 7), WindowListModel::StatusColourRole).toInt(),
+              int(StatusColour::Normal));
+    EXPECT_EQ(model.summary(), QStringLiteral("2 %1, %2, %3")
+                                   .arg(LanguageText(445), LanguageText(111), LanguageText(444)));
+    SetCurrentLanguage(German);
+}
+
+TEST(WindowListModel, SummaryCountsWithSingularAndPlural)
+{
+    SetCurrentLanguage(English);
+    WindowListModel model;
+    EXPECT_EQ(model.summary(), LanguageText(296));
+    model.AddWindowRow(controller(1, 1, 0x0512, 100));
+    EXPECT_EQ(model.summary(), QStringLiteral("1 ") + LanguageText(76));
+    model.AddWindowRow(controller(2, 1, 0x0512, 100));
+    EXPECT_EQ(model.summary(), QStringLiteral("2 ") + LanguageText(445));
+    EXPECT_NE(LanguageText(445), LanguageText(76));
+    SetCurrentLanguage(German);
 }
 
 } // namespace

@@ -44,10 +44,7 @@ QString NoPermissionNote(int number, const QString& devicePath)
     QString group = QFileInfo(devicePath).group();
     if (group.isEmpty())
         group = QStringLiteral("dialout");
-    return QStringLiteral("COM%1: %2 – keine Zugriffsrechte; Benutzer in die Gruppe %3 aufnehmen "
-                          "(sudo usermod -aG %3 $USER) und neu anmelden")
-        .arg(number)
-        .arg(devicePath, group);
+    return LanguageText(kTextNoPortPermission).arg(number).arg(devicePath, group);
 }
 
 } // namespace

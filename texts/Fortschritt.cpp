@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 struct KindLayout {
@@ -67,7 +69,8 @@ void TfmFortschritt::PrepareProgress(int kind, int maximum)
 {
     const KindLayout look = LayoutOf(kind, maximum);
     lblBeschriftung->setText(look.label);
-    ProgressBar->setRange(0, look.maximum);
+    // A range of 0..0 would make Qt show its animated busy bar instead of an empty one.
+    ProgressBar->setRange(0, std::max(1, look.maximum));
     ProgressBar->setValue(0);
     bnAbbrechen->setVisible(look.cancellable);
     m_aborted = false;

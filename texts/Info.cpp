@@ -3,6 +3,7 @@
 #include "Sprachen.h"
 #include "assets/Pictures.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -62,4 +63,10 @@ void TfmInfo::SetLanguage()
     lblService->setText(LanguageText(224));
     Label4->setText(LanguageText(236) + u' ' + kSupportTelephone);
     Button1->setText(LanguageText(169));
+}
+
+void TfmInfo::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->matches(QKeySequence::Cancel))
+        QDialog::keyPressEvent(event);
 }

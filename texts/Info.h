@@ -14,6 +14,10 @@ public:
 
     void SetLanguage();
 
+protected:
+    // Escape does not close the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLabel* Label2;
     QLabel* Label3;

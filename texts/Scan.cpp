@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -93,6 +94,13 @@ void TfmScan::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     bnStart->setFocus();
+}
+
+void TfmScan::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel) && bnAbbrechen->isHidden())
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void TfmScan::done(int result)

@@ -27,6 +27,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape cancels only where there is a cancel button: the first, large showing always leads
+    // to the start-up scan.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void makeCompact();

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <array>
+
 namespace {
 
 int g_currentLanguage = German;
@@ -100,4 +102,20 @@ int CurrentLanguage()
 void SetCurrentLanguage(int language)
 {
     g_currentLanguage = language >= 0 && language < kLanguageCount ? language : German;
+}
+
+QLatin1StringView LanguageCode(int language)
+{
+    static constexpr std::array<QLatin1StringView, kLanguageCount> codes{
+        QLatin1StringView("de"), QLatin1StringView("en"), QLatin1StringView("nl"),
+        QLatin1StringView("it"), QLatin1StringView("fr"), QLatin1StringView("es")};
+    return codes[static_cast<size_t>(language >= 0 && language < kLanguageCount ? language
+                                                                                : German)];
+}
+
+QString WithLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
 }

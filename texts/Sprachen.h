@@ -1,4 +1,4 @@
-// The language table: 445 texts in six languages, compiled into the program,
+// The language table: 448 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,15 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 445;
+constexpr int kTextCount = 448;
+
+// Texts after the first 445 (ids 0..444).
+// Plural of text 76 "Fenster", for counts other than 1.
+constexpr int kTextWindowsPlural = 445;
+// A serial device without access rights: %1 COM number, %2 device path, %3 its group.
+constexpr int kTextNoPortPermission = 446;
+// The serial adapter was removed or stopped answering.
+constexpr int kTextConnectionLost = 447;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };
 
@@ -32,3 +40,9 @@ private:
 [[nodiscard]] int CurrentLanguage();
 // Takes a language number; anything outside 0..5 falls back to German.
 void SetCurrentLanguage(int language);
+// Two-letter code of a language ("de" ... "es"); German's for a number outside 0..5.
+[[nodiscard]] QLatin1StringView LanguageCode(int language);
+
+// `text` with its line breaks as Qt shows them in a multi-line label: a lone CR and CR LF
+// become LF.
+[[nodiscard]] QString WithLineFeeds(QString text);

@@ -7,22 +7,22 @@
 
 void MessageBoxes::error(const QString& text)
 {
-    QMessageBox::critical(QApplication::activeWindow(), LanguageText(74), text);
+    QMessageBox::critical(QApplication::activeWindow(), LanguageText(74), WithLineFeeds(text));
 }
 
 void MessageBoxes::warning(const QString& caption, const QString& text)
 {
-    QMessageBox::warning(QApplication::activeWindow(), caption, text);
+    QMessageBox::warning(QApplication::activeWindow(), caption, WithLineFeeds(text));
 }
 
 void MessageBoxes::notice(const QString& caption, const QString& text)
 {
-    QMessageBox::information(QApplication::activeWindow(), caption, text);
+    QMessageBox::information(QApplication::activeWindow(), caption, WithLineFeeds(text));
 }
 
 bool MessageBoxes::confirm(const QString& text)
 {
-    return QMessageBox::warning(QApplication::activeWindow(), LanguageText(257), text,
-                                QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::warning(QApplication::activeWindow(), LanguageText(257),
+                                WithLineFeeds(text), QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
 }

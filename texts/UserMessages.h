@@ -17,7 +17,8 @@ public:
     [[nodiscard]] virtual bool confirm(const QString& text) = 0;
 };
 
-// Modal QMessageBox dialogs over the active window.
+// Modal QMessageBox dialogs over the active window; line breaks of the table's texts (a lone CR in
+// some) are shown as line breaks.
 class MessageBoxes final : public UserMessages {
 public:
     void error(const QString& text) override;

@@ -11,20 +11,26 @@
 
 namespace {
 
-QByteArray readmeExample()
+// The README's JSON examples in order: the single-request faults, then the whole config file.
+enum class ReadmeExample { RequestFaults, ConfigFile };
+
+QByteArray readmeExample(ReadmeExample which)
 {
     QFile readme(QStringLiteral(FENESTRIX_SIM_README));
     if (!readme.open(QIODevice::ReadOnly))
         return {};
     static const QRegularExpression block(QStringLiteral("```json\\n(.*?)```"),
                                           QRegularExpression::DotMatchesEverythingOption);
-    return block.match(QString::fromUtf8(readme.readAll())).captured(1).toUtf8();
+    auto blocks = block.globalMatch(QString::fromUtf8(readme.readAll()));
+    for (int skip = int(which); skip > 0 && blocks.hasNext(); --skip)
+        blocks.next();
+    return blocks.hasNext() ? blocks.next().captured(1).toUtf8() : QByteArray();
 }
 
 TEST(BusConfig, ReadmeExampleDescribesItsBus)
 {
     QString error;
-    const auto setup = ParseBusConfig(readmeExample(), &error);
+    const auto setup = ParseBusConfig(readmeExample(ReadmeExample::ConfigFile), &error);
     ASSERT_TRUE(setup) << error.toStdString();
     ASSERT_TRUE(setup->groupUnit);
     EXPECT_EQ(setup->groupUnit->software, 0x0310);
@@ -53,6 +59,42 @@ TEST(BusConfig, ReadmeExampleDescribesItsBus)
     EXPECT_EQ(sim.parameter(2, ParEventBits), 0x0002);
     EXPECT_EQ(sim.parameter(63, ParSupplyVoltage), 640);
     EXPECT_EQ(sim.eepromByte(2, 0x1E).value_or(0) & 0xC0, 0xC0) << "long chain";
+}
+
+TEST(BusConfig, ReadmeRequestFaultExampleFailsItsRequests)
+{
+    QString error;
+    const auto setup = ParseBusConfig(readmeExample(ReadmeExample::RequestFaults), &error);
+    ASSERT_TRUE(setup) << error.toStdString();
+    ASSERT_EQ(setup->requestFaults.size(), 3);
+    const ReplyFaultRule& nth = setup->requestFaults[0];
+    const ReplyFaultRule& typeRead = setup->requestFaults[1];
+    const ReplyFaultRule& stray = setup->requestFaults[2];
+    EXPECT_EQ(nth.match.nth, 7u);
+    EXPECT_FALSE(nth.match.window);
+    EXPECT_EQ(nth.fault, RequestFault::silence());
+    EXPECT_EQ(typeRead.match.mode, 0x08);
+    EXPECT_EQ(typeRead.match.window, 2);
+    EXPECT_EQ(typeRead.match.memory, 0x2D);
+    EXPECT_EQ(typeRead.fault, RequestFault::shortReply(4));
+    EXPECT_EQ(typeRead.times, 2);
+    EXPECT_EQ(stray.fault, RequestFault::strayBytes(1));
+    EXPECT_FALSE(stray.times) << "always";
+    ASSERT_EQ(setup->lostEepromWrites.size(), 1);
+    EXPECT_EQ(setup->lostEepromWrites[0].match.memory, 0x34);
+    EXPECT_EQ(setup->lostEepromWrites[0].times, 1);
+
+    // Each read that fails is tried once more; the comments give the numbers of the requests.
+    PcOnSimulatedBus sim(*setup);
+    EXPECT_EQ(sim.eepromByte(2, 0x2D), std::nullopt) << "1, 2: short replies";
+    EXPECT_EQ(sim.eepromByte(2, 0x2D), 4) << "3";
+    EXPECT_EQ(sim.eepromByte(3, 0x2D), 5) << "4: one stray byte is skipped";
+    EXPECT_EQ(sim.send(1, 0x09, 0x34, 9), 0) << "5: the write is answered";
+    EXPECT_EQ(sim.eepromByte(1, 0x34), 1) << "6: but it was lost";
+    EXPECT_EQ(sim.eepromByte(1, 0x34), 1) << "7: silence, 8: answered";
+    EXPECT_EQ(sim.bus.requestsReceived(), 8u);
+    EXPECT_EQ(sim.send(1, 0x09, 0x34, 9), 0);
+    EXPECT_EQ(sim.eepromByte(1, 0x34), 9) << "only the first write is lost";
 }
 
 TEST(BusConfig, DefaultBusHasAGroupUnitAndFiveKindsOfController)
@@ -133,6 +175,30 @@ INSTANTIATE_TEST_SUITE_P(
             "ScheduleEndsBeforeItStarts",
             R"({"controllers": [{"address": 1, "eventSchedule": [{"bit": 2, "fromMs": 9, "untilMs": 3}]}]})",
             "controllers[0].eventSchedule[0].untilMs: must be 9..4294967295"},
+        Mistake{"RequestFaultsNotAList", R"({"requestFaults": {"nth": 1}})",
+                "requestFaults: must be a list"},
+        Mistake{"RequestFaultWithoutFault", R"({"requestFaults": [{"window": 1}]})",
+                "requestFaults[0].fault: missing"},
+        Mistake{"UnknownRequestFault", R"({"requestFaults": [{"fault": "noise"}]})",
+                "requestFaults[0].fault: must be one of silence, wrongChecksum, shortReply, "
+                "strayBytes"},
+        Mistake{"ShortReplyWithoutBytes", R"({"requestFaults": [{"fault": "shortReply"}]})",
+                "requestFaults[0].bytes: missing"},
+        Mistake{"BytesOfASilence", R"({"requestFaults": [{"fault": "silence", "bytes": 2}]})",
+                "requestFaults[0].bytes: only for shortReply and strayBytes"},
+        Mistake{"FourStrayBytesOfARequest",
+                R"({"requestFaults": [{"fault": "strayBytes", "bytes": 4}]})",
+                "requestFaults[0].bytes: must be 1..3"},
+        Mistake{"WindowBeyond6Bits", R"({"requestFaults": [{"window": 64, "fault": "silence"}]})",
+                "requestFaults[0].window: must be 0..63"},
+        Mistake{"NthFromOne", R"({"requestFaults": [{"nth": 0, "fault": "silence"}]})",
+                "requestFaults[0].nth: must be 1..4294967295"},
+        Mistake{"NoTimes", R"({"lostEepromWrites": [{"window": 1, "times": 0}]})",
+                "lostEepromWrites[0].times: must be 1..65535"},
+        Mistake{"TimesNotACount", R"({"lostEepromWrites": [{"times": "often"}]})",
+                "lostEepromWrites[0].times: must be a count or \"always\""},
+        Mistake{"ModeOfALostWrite", R"({"lostEepromWrites": [{"mode": "09h"}]})",
+                "lostEepromWrites[0].mode: unknown setting"},
         Mistake{"NotAnObject", "[1, 2]", "the file must hold one JSON object"},
         Mistake{"NotJson", "{\"controllers\": [", "not JSON: unterminated array at offset 17"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,6 +1,6 @@
 #include "WindowRow.h"
 
-#include "service/Tools01.h"
+#include "service/core/Tools01.h"
 #include "texts/Sprachen.h"
 
 namespace {
@@ -49,23 +49,36 @@ QString versionText(int version, const char* format)
 
 } // namespace
 
+StatusKind TFensterInfo::statusKind() const
+{
+    if (status < 12)
+        return StatusKind::Normal;
+    if (status == 15)
+        return StatusKind::Commissioning;
+    if (status == kStatusIncomplete)
+        return StatusKind::Incomplete;
+    if (status == kStatusChecksumError)
+        return StatusKind::ChecksumError;
+    return StatusKind::Unknown;
+}
+
+bool TFensterInfo::isTopHungArticle() const
+{
+    return articleNumber == kTopHungArticle || articleNumber == kTopHungSmokeVentArticle;
+}
+
 QString StatusText(int status)
 {
-    int id = 326;
-    if (status < 12)
-        id = 154;
-    else if (status == 15)
-        id = 115;
-    else if (status == kStatusIncomplete)
-        id = 301;
-    else if (status == kStatusChecksumError)
-        id = 298;
-    return QStringLiteral(" ") + LanguageText(id) + QStringLiteral(" ");
+    TFensterInfo info;
+    info.status = status;
+    // In the order of StatusKind.
+    static constexpr int kTexts[] = {154, 115, 326, 301, 298};
+    return QStringLiteral(" ") + LanguageText(kTexts[int(info.statusKind())]) + QStringLiteral(" ");
 }
 
 QStringList WindowRowTexts(const TFensterInfo& info)
 {
-    if (info.address == 0) {
+    if (info.isGroupUnit()) {
         return {QStringLiteral("0"),
                 QStringLiteral(" ") + LanguageText(111),
                 info.softwareVersion < 0x300 ? QStringLiteral("480110") : QStringLiteral("neu"),
@@ -76,7 +89,8 @@ QStringList WindowRowTexts(const TFensterInfo& info)
                 QString()};
     }
     const QString address = AddressText(info.address);
-    if (info.status >= kStatusIncomplete) {
+    const StatusKind kind = info.statusKind();
+    if (kind == StatusKind::Incomplete || kind == StatusKind::ChecksumError) {
         const QString unknown = QStringLiteral("?");
         return {address, QStringLiteral(" ?"),   unknown, unknown, unknown, unknown,
                 unknown, StatusText(info.status)};
@@ -104,18 +118,18 @@ QStringList WindowListHeader()
     return header;
 }
 
-std::optional<CellColours> StatusColours(const QString& statusCell)
+StatusColour StatusColourOf(const TFensterInfo& info)
 {
-    const QString normal = StatusText(0);
-    const QString commissioning = StatusText(15);
-    const QString events = LanguageText(71);
-    if (statusCell == normal + events || statusCell == commissioning + events)
-        return CellColours{Qt::red, Qt::black};
-    if (statusCell == commissioning)
-        return CellColours{Qt::yellow, Qt::black};
-    if (statusCell == normal)
-        return CellColours{QColor(0x00, 0x80, 0x00), Qt::white};
-    return std::nullopt;
+    if (info.isGroupUnit())
+        return StatusColour::Plain;
+    switch (info.statusKind()) {
+    case StatusKind::Normal:
+        return info.eventBits != 0 ? StatusColour::Events : StatusColour::Normal;
+    case StatusKind::Commissioning:
+        return info.eventBits != 0 ? StatusColour::Events : StatusColour::Commissioning;
+    default:
+        return StatusColour::Plain;
+    }
 }
 
 Qt::Alignment CellAlignment(int column, bool header)

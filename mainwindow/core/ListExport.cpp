@@ -6,17 +6,15 @@
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QStringEncoder>
 
-#include <algorithm>
+#include <initializer_list>
 
 namespace {
 
 constexpr int kFileNotOpenedText = 274;
-constexpr int kListExportCaption = 143;
+const QString kUnreadable = QStringLiteral("?");
 
 // Writes text as Windows-1252 with every "\n" as CR LF, and remembers whether a write failed.
 class ReportWriter {
@@ -39,12 +37,12 @@ private:
 };
 
 // The addresses of the list's controllers in list order: every device row but the group
-// control unit, whose address cell reads "0".
+// control unit.
 QList<int> controllerAddresses(const WindowListModel& list)
 {
     QList<int> addresses;
     for (int row = 0; row < list.deviceCount(); ++row) {
-        if (list.cell(row, 0) != QStringLiteral("0"))
+        if (!list.device(row)->isGroupUnit())
             addresses << list.rowAddress(row);
     }
     return addresses;
@@ -77,10 +75,53 @@ ListExport::Outcome ListExport::writeFile(const QString& path, const QDate& date
     return outcome;
 }
 
+std::optional<int> ListExport::productionController(const QList<int>& controllers) const
+{
+    if (m_openedLast && controllers.contains(*m_openedLast))
+        return m_openedLast;
+    if (!controllers.isEmpty())
+        return controllers.first();
+    return std::nullopt;
+}
+
+QString ListExport::productionLines(std::optional<int> controller)
+{
+    if (controller)
+        m_bus.SetWindowAddress(*controller);
+    // The EEPROM bytes of one line in the order read; nothing when one could not be read.
+    const auto read = [&](std::initializer_list<int> addresses) -> std::optional<QList<int>> {
+        QList<int> values;
+        for (int address : addresses) {
+            int value = 0;
+            if (!controller || m_bus.ReadEepromByte(address, value) != 0)
+                return std::nullopt;
+            values << value;
+        }
+        return values;
+    };
+    QString text = QStringLiteral("Fertigungsdatum:  ");
+    if (const auto b = read({0x12, 0x13, 0x14}))
+        text +=
+            QString::asprintf("%X%02X, %02X / %X", (*b)[2] & 0x0F, (*b)[1], (*b)[0], (*b)[2] >> 4);
+    else
+        text += kUnreadable;
+    text += QStringLiteral("\nSerial Nummer:  ");
+    if (const auto b = read({0x16, 0x15}))
+        text += QString::asprintf("%02X%02X", (*b)[0], (*b)[1]);
+    else
+        text += kUnreadable;
+    text += QStringLiteral("\nArtikelnr. KI  ");
+    if (const auto b = read({0x17, 0x18, 0x19, 0x1A}))
+        text += QString::asprintf("%02X %02X%02X %02X", (*b)[0], (*b)[1], (*b)[2], (*b)[3]);
+    else
+        text += kUnreadable;
+    return text + u'\n';
+}
+
 ListExport::Outcome ListExport::write(QIODevice& device, const QDate& date)
 {
-    const int entries = m_list.deviceCount();
-    m_progress.PrepareProgress(ProgressReporter::Export, entries);
+    // The bar advances once per parameter line, over the whole report.
+    m_progress.PrepareProgress(ProgressReporter::Export, kParameterCount);
     m_progress.showProgress();
     m_processEvents();
 
@@ -98,32 +139,20 @@ ListExport::Outcome ListExport::write(QIODevice& device, const QDate& date)
         line += QString::asprintf(" %d \t\t", address);
     out.put(line + u'\n');
 
-    // Production data of the access object's current window; failed reads are not looked at.
-    const auto eeprom = [this](int memoryAddress) {
-        int value = 0;
-        (void)m_bus.ReadEepromByte(memoryAddress, value);
-        return value;
-    };
-    const int testYear = eeprom(0x12), testDay = eeprom(0x13), dayHundredsAndShift = eeprom(0x14);
-    out.put(QString::asprintf("Fertigungsdatum:  %X%02X, %02X / %X\n", dayHundredsAndShift & 0x0F,
-                              testDay, testYear, dayHundredsAndShift >> 4));
-    const int serialHigh = eeprom(0x16), serialLow = eeprom(0x15);
-    out.put(QString::asprintf("Serial Nummer:  %02X%02X\n", serialHigh, serialLow));
-    const int id0 = eeprom(0x17), id1 = eeprom(0x18), id2 = eeprom(0x19), id3 = eeprom(0x1A);
-    out.put(QString::asprintf("Artikelnr. KI  %02X %02X%02X %02X\n", id0, id1, id2, id3));
+    out.put(productionLines(productionController(addresses)));
 
     bool cancelled = false;
     for (int index = 0; index < kParameterCount && !cancelled; ++index) {
         TStrgItem item;
         m_bus.GetParameterInfo(index, item);
         line = item.name;
-        // The bar's maximum is the number of list entries, so it fills early on short lists.
-        m_progress.setPosition(std::min(index + 1, entries));
+        m_progress.setPosition(index + 1);
         for (int address : addresses) {
             m_processEvents();
             m_bus.SetWindowAddress(address);
             QString text;
-            (void)m_bus.GetParameterText(index, text);
+            if (m_bus.GetParameterText(index, text) != TFensterSteuerung::ParOk)
+                text = kUnreadable;
             line += QStringLiteral("\t\t ") + text + u' ';
             if (m_progress.aborted())
                 break;
@@ -140,15 +169,4 @@ ListExport::Outcome ListExport::write(QIODevice& device, const QDate& date)
         return Outcome::WriteFailed;
     }
     return cancelled ? Outcome::Cancelled : Outcome::Written;
-}
-
-void acFensterListExecute(QWidget* parent, TFensterSteuerung& bus, const WindowListModel& list,
-                          ProgressReporter& progress, UserMessages& messages)
-{
-    const QString path = QFileDialog::getSaveFileName(
-        parent, LanguageText(kListExportCaption), QString(), QStringLiteral("Alle Dateien (*.*)"));
-    if (path.isEmpty())
-        return;
-    ListExport exporter(bus, list, progress, messages, [] { QApplication::processEvents(); });
-    (void)exporter.writeFile(path, QDate::currentDate());
 }

@@ -3,31 +3,19 @@
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
-
-#include <array>
 
 namespace {
 
 constexpr int kNoHelpFileText = 431;
-constexpr std::array<const char*, kLanguageCount> kLanguageCodes{"de", "en", "nl",
-                                                                 "it", "fr", "es"};
 
 } // namespace
 
-void OpenWithDesktop(const QString& path)
-{
-    (void)QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
 QString HelpFileName(int language)
 {
-    const auto index =
-        static_cast<size_t>(language >= 0 && language < kLanguageCount ? language : English);
-    return QStringLiteral("Comment_%1.pdf").arg(QLatin1String(kLanguageCodes[index]));
+    const bool known = language >= 0 && language < kLanguageCount;
+    return QStringLiteral("Comment_%1.pdf").arg(LanguageCode(known ? language : English));
 }
 
 std::optional<QString> FindHelpFile(const QString& directory, int language)

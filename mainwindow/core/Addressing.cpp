@@ -1,5 +1,6 @@
 #include "Addressing.h"
 
+#include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "buslink/Zuzevsave.h"
 #include "platform/Clock.h"
@@ -7,19 +8,18 @@
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
+#include <algorithm>
+
 namespace {
 
-constexpr int kAddressByte = 0x34;
+constexpr int kAddressByte = Protocol::kBusAddressByte;
 // The controller needs this long to take over an address write.
 constexpr uint32_t kAfterWriteMs = 123;
 constexpr int kHighestAddress = 30;
 constexpr int kEmergencyRuns = 31;
 constexpr int kEmergencyOpenTimeLimitMs = 10;
 constexpr int kEmergencyReplyTimeLimitMs = 2000;
-constexpr int kEmergencyRequest = 0x60;
-constexpr int kEmergencyReply = 0x63;
-constexpr int kEmergencyEnd = 0x65;
-constexpr int kEmergencyWindow = 40;
+constexpr int kWriteFailedText = 285;
 
 } // namespace
 
@@ -49,10 +49,9 @@ int BusAddressing::PlanErrors(const QList<int>& oldAddresses, const QList<int>& 
 
 bool BusAddressing::addressInList(int address) const
 {
-    // Every row up to the empty last one, whose cell reads as 0.
+    // The empty last row counts as address 0.
     for (int row = 0; row <= m_list.deviceCount(); ++row) {
-        const QString text = m_list.cell(row, 0);
-        if ((text.isEmpty() ? 0 : m_list.rowAddress(row)) == address)
+        if (std::max(0, m_list.rowAddress(row)) == address)
             return true;
     }
     return false;
@@ -69,10 +68,11 @@ void BusAddressing::changeAddress(int row)
     const int address = *chosen;
 
     if (m_readdressing) {
-        if (address < 1 || address > kHighestAddress)
+        // The plan holds the rows of the list as it was when readdressing began.
+        if (address < 1 || address > kHighestAddress || row >= m_planned.size())
             return;
         m_planned[row] = address;
-        m_list.setCell(row, 0, QString::number(address));
+        m_list.setRowAddress(row, address);
         return;
     }
     if (addressInList(address)) {
@@ -82,10 +82,14 @@ void BusAddressing::changeAddress(int row)
     if (!m_host.messages().confirm(LanguageText(277)))
         return;
     m_bus.SetWindowAddress(current);
-    (void)m_bus.WriteEepromByte(kAddressByte, address);
-    m_list.setCell(row, 0, QString::number(address));
+    const bool written = m_bus.WriteEepromByte(kAddressByte, address) == 0;
+    if (written)
+        m_list.setRowAddress(row, address);
+    // A write whose reply was lost may still have been stored: the take-over follows either way.
     m_clock.sleepMs(kAfterWriteMs);
     (void)m_bus.SendCommand33();
+    if (!written)
+        m_host.messages().error(LanguageText(kWriteFailedText));
 }
 
 void BusAddressing::enterReaddressing()
@@ -105,9 +109,10 @@ void BusAddressing::writeAddressPhase(int entry, int fromAddress, int toAddress)
     m_bus.SetWindowAddress(fromAddress);
     (void)m_bus.WriteEepromByte(kAddressByte, toAddress);
     m_clock.sleepMs(kAfterWriteMs);
+    // A read-back that failed proves nothing: the address is written once more, as after a
+    // read-back that differs.
     int readBack = -1;
-    (void)m_bus.ReadEepromByte(kAddressByte, readBack);
-    if (readBack != toAddress)
+    if (m_bus.ReadEepromByte(kAddressByte, readBack) != 0 || readBack != toAddress)
         (void)m_bus.WriteEepromByte(kAddressByte, toAddress);
     m_clock.sleepMs(kAfterWriteMs);
     (void)m_bus.SendCommand33();
@@ -152,7 +157,7 @@ void BusAddressing::abortReaddressing()
     for (qsizetype k = 0; k < m_planned.size(); ++k) {
         if (m_planned[k] == m_old[k])
             continue;
-        m_list.setCell(static_cast<int>(k), 0, QString::number(m_old[k]));
+        m_list.setRowAddress(static_cast<int>(k), m_old[k]);
         m_planned[k] = m_old[k];
     }
 }
@@ -164,6 +169,8 @@ BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnecti
     m_host.DisconnectBus(true);
     TZuzevSave port(m_clock, m_ports);
     if (port.RawOpen(connection.comPort, connection.baud, kEmergencyOpenTimeLimitMs) != 0) {
+        // The link is closed now; the status says so.
+        m_host.DisconnectBus(false);
         m_host.messages().error(LanguageText(315));
         return EmergencyEnd::PortFailed;
     }
@@ -174,7 +181,7 @@ BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnecti
 
     EmergencyEnd end = EmergencyEnd::Finished;
     for (int n = 1; n <= kEmergencyRuns; ++n) {
-        m_host.setConnectionStatus(QStringLiteral("%1 %2").arg(LanguageText(330)).arg(n));
+        m_host.setProgressStatus(QStringLiteral("%1 %2").arg(LanguageText(330)).arg(n));
         progress.setPosition(n);
         m_host.processEvents();
         if (progress.aborted())
@@ -184,21 +191,23 @@ BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnecti
         port.SendKeepAlive();
 
         port.SetReplyTimeout(kEmergencyReplyTimeLimitMs);
-        int mode = kEmergencyRequest, field = MakeBusAddress(kEmergencyWindow, n), data = 0;
+        int mode = Protocol::EmergencyRequest, data = 0;
+        int field = MakeBusAddress(Protocol::kEmergencyWindow, n);
         if (port.RawTransmit(mode, field, data) != TZuzevSave::Ok)
             break;
-        if (mode != kEmergencyReply || (field >> 8) != n) {
+        if (mode != Protocol::EmergencyReply || (field >> 8) != n) {
             end = EmergencyEnd::WrongAnswer;
             break;
         }
     }
     port.SetReplyTimeout(20);
-    int mode = kEmergencyEnd, field = MakeBusAddress(kEmergencyWindow, 0), data = 0;
+    int mode = Protocol::EmergencyEnd, field = MakeBusAddress(Protocol::kEmergencyWindow, 0);
+    int data = 0;
     (void)port.RawTransmit(mode, field, data);
     m_clock.sleepMs(1);
     port.RawClose();
     progress.closeProgress();
-    m_host.setConnectionStatus(QStringLiteral(" "));
+    m_host.setProgressStatus(QStringLiteral(" "));
     if (end == EmergencyEnd::WrongAnswer)
         m_host.messages().warning(LanguageText(309), LanguageText(268));
     return end;

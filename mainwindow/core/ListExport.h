@@ -6,10 +6,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ProgressReporter;
 class QIODevice;
-class QWidget;
 class TFensterSteuerung;
 class UserMessages;
 class WindowListModel;
@@ -21,6 +21,10 @@ public:
     ListExport(TFensterSteuerung& bus, const WindowListModel& list, ProgressReporter& progress,
                UserMessages& messages, std::function<void()> processEvents);
 
+    // The production lines describe this controller when the list holds it (the controller
+    // opened last), else the first controller of the list.
+    void setProductionController(std::optional<int> address) { m_openedLast = address; }
+
     // Creates or truncates the file and writes the report dated `date`. A file that cannot be
     // opened gives text 274 and nothing is read from the bus; so does, after the report, a file
     // that could not take all of it (a full disk).
@@ -29,14 +33,13 @@ public:
     [[nodiscard]] Outcome write(QIODevice& device, const QDate& date);
 
 private:
+    [[nodiscard]] std::optional<int> productionController(const QList<int>& controllers) const;
+    [[nodiscard]] QString productionLines(std::optional<int> controller);
+
     TFensterSteuerung& m_bus;
     const WindowListModel& m_list;
     ProgressReporter& m_progress;
     UserMessages& m_messages;
     std::function<void()> m_processEvents;
+    std::optional<int> m_openedLast;
 };
-
-// The main window's action "Liste erstellen": the save dialog (overwrite question, no default
-// extension), then the report of today to the chosen file; nothing when the dialog is cancelled.
-void acFensterListExecute(QWidget* parent, TFensterSteuerung& bus, const WindowListModel& list,
-                          ProgressReporter& progress, UserMessages& messages);

@@ -20,8 +20,8 @@ public:
     virtual void SendKeepAlive() = 0;
     virtual void DisconnectBus(bool keepStatusText) = 0;
     virtual void processEvents() = 0;
-    // The first status panel.
-    virtual void setConnectionStatus(const QString& text) = 0;
+    // The second status panel, which shows how a flow goes on.
+    virtual void setProgressStatus(const QString& text) = 0;
     // The value edit dialog for a new address; nothing when it was not confirmed.
     [[nodiscard]] virtual std::optional<int> askNewAddress(int currentAddress) = 0;
     virtual ProgressReporter& progress() = 0;

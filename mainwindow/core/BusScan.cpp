@@ -1,6 +1,7 @@
 #include "BusScan.h"
 
 #include "buslink/ParameterTable.h"
+#include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "buslink/Zuzevsave.h"
 #include "platform/Clock.h"
@@ -31,7 +32,7 @@ Request parameterRequest(int index)
 
 Request eepromRequest(int memoryAddress)
 {
-    return {0x08, memoryAddress, 0};
+    return {Protocol::EepromReadByte, memoryAddress, 0};
 }
 
 // One exchange; the reply's data, or the data word sent when the device did not answer.
@@ -60,7 +61,7 @@ ScanResult BusScan::run(const BusConnection& connection)
     m_host.processEvents();
     m_list.addressGap = false;
     m_list.lastAddress = 0;
-    m_groupUnitFound = false;
+    m_list.groupUnitFound = false;
     m_busyReported = false;
 
     if (m_host.confirmScanStart()) {
@@ -94,7 +95,7 @@ ScanResult BusScan::run(const BusConnection& connection)
         }
     }
 
-    result.summary = summary();
+    result.summary = m_list.summary();
     m_host.setScanStatus(result.summary, m_list.addressGap);
     m_host.setScanCommandsEnabled(true);
     m_host.ConnectBus();
@@ -116,11 +117,12 @@ void BusScan::scanGroupUnit(TZuzevSave& port)
     const int versionLow = read(0x0E, &ok);
     if (!ok)
         return;
-    m_groupUnitFound = true;
+    m_list.groupUnitFound = true;
     const int versionHigh = read(0x0F, &ok);
     const int hardwareLow = read(0x0C, &ok);
     const int hardwareHigh = read(0x0D, &ok);
     TFensterInfo info;
+    info.kind = DeviceKind::GroupUnit;
     info.softwareVersion = versionLow + 256 * versionHigh;
     info.hardwareVersion = hardwareLow + 256 * hardwareHigh;
     info.status = 1;
@@ -172,18 +174,23 @@ int BusScan::QueryWindow(int address, TZuzevSave& port)
     info.address = address;
     m_bus.SetWindowAddress(address);
 
-    int mode = 0x76, field = MakeBusAddress(address, 0), data = 1;
+    const Request version = parameterRequest(ParSoftwareVersion);
+    int mode = version.mode, field = MakeBusAddress(address, version.memoryAddress),
+        data = version.data;
     int r = port.RawTransmit(mode, field, data);
     if (r != TZuzevSave::Ok) {
-        mode = 0x76, field = MakeBusAddress(address, 0), data = 1;
+        mode = version.mode, field = MakeBusAddress(address, version.memoryAddress),
+        data = version.data;
         r = port.RawTransmit(mode, field, data);
     }
     switch (r) {
     case TZuzevSave::Ok: {
         info.softwareVersion = data;
         const auto read = [&](Request request) { return readOrSent(port, address, request); };
-        info.hardwareVersion =
-            (read(eepromRequest(0x10)) & 0xFF) + 256 * (read(eepromRequest(0x11)) & 0xFF);
+        // Two statements: the low byte is read first.
+        const int hardwareLow = read(eepromRequest(0x10)) & 0xFF;
+        const int hardwareHigh = read(eepromRequest(0x11)) & 0xFF;
+        info.hardwareVersion = hardwareLow + 256 * hardwareHigh;
         info.state = info.status = read(parameterRequest(ParState));
         info.windowKind = read(parameterRequest(ParWindowKind));
         uint32_t code = 0;
@@ -221,19 +228,4 @@ int BusScan::QueryWindow(int address, TZuzevSave& port)
     default:
         return 0;
     }
-}
-
-QString BusScan::summary() const
-{
-    const int rows = m_list.deviceCount();
-    QString text;
-    if (rows == 0)
-        text = LanguageText(296);
-    else if (m_groupUnitFound)
-        text = QStringLiteral("%1 %2, %3").arg(rows - 1).arg(LanguageText(76), LanguageText(111));
-    else
-        text = QStringLiteral("%1 %2").arg(rows).arg(LanguageText(76));
-    if (m_list.addressGap)
-        text += QStringLiteral(", ") + LanguageText(444);
-    return text;
 }

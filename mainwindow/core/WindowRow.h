@@ -1,16 +1,17 @@
 // One device found by the bus scan and how the window list shows it: the eight cell texts of its
-// row, the header texts, the status colours and the cell alignment.
+// row, the header texts, the colour scheme of the status cell and the cell alignment.
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 constexpr int kStatusIncomplete = 0x10000;
 constexpr int kStatusChecksumError = 0x10001;
 constexpr int kWindowListColumns = 8;
+
+enum class DeviceKind { Controller, GroupUnit };
+// What the status word of a row says: the controller's operating state, or how its reply failed.
+enum class StatusKind { Normal, Commissioning, Unknown, Incomplete, ChecksumError };
 
 struct TFensterInfo {
     int address = 0;
@@ -24,6 +25,12 @@ struct TFensterInfo {
     int eventBits = 0;
     int chainLength = 0;
     QString articleNumber;
+    DeviceKind kind = DeviceKind::Controller;
+
+    [[nodiscard]] bool isGroupUnit() const { return kind == DeviceKind::GroupUnit; }
+    [[nodiscard]] StatusKind statusKind() const;
+    // The top-hung articles 480201 and 480202, which the controller window draws differently.
+    [[nodiscard]] bool isTopHungArticle() const;
 };
 
 // The eight cells of a device row in the current language.
@@ -33,11 +40,9 @@ struct TFensterInfo {
 // Column 7's text of a status: a blank, the text and a blank.
 [[nodiscard]] QString StatusText(int status);
 
-struct CellColours {
-    QColor background;
-    QColor text;
-};
-// The colours column 7 gets for its exact text; nothing when it keeps the grid's colours.
-[[nodiscard]] std::optional<CellColours> StatusColours(const QString& statusCell);
+// The colours of the status cell: red for events, yellow in commissioning, green in normal
+// operation; Plain keeps the grid's background with the window text colour.
+enum class StatusColour { Plain, Normal, Commissioning, Events };
+[[nodiscard]] StatusColour StatusColourOf(const TFensterInfo& info);
 // Horizontal alignment of a column, for the header row or for device rows.
 [[nodiscard]] Qt::Alignment CellAlignment(int column, bool header);

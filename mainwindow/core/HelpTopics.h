@@ -11,7 +11,6 @@ class UserMessages;
 
 // Hands a document to the desktop's associated application; tests record the request instead.
 using DocumentOpener = std::function<void(const QString& path)>;
-void OpenWithDesktop(const QString& path);
 
 // The manual file name of a language: "Comment_de.pdf" ... "Comment_es.pdf".
 [[nodiscard]] QString HelpFileName(int language);
@@ -22,4 +21,4 @@ void OpenWithDesktop(const QString& path);
 // The menu item "Hilfethemen": opens the manual found, or shows text 431. Whether the viewer
 // starts is not observed.
 void mnHilfethemenClick(const QString& directory, int language, UserMessages& messages,
-                        const DocumentOpener& open = OpenWithDesktop);
+                        const DocumentOpener& open);

@@ -55,14 +55,12 @@ private:
     void scanGroupUnit(TZuzevSave& port);
     void scanControllers(TZuzevSave& port);
     void gapTest();
-    QString summary() const;
 
     Clock& m_clock;
     SerialPorts& m_ports;
     TFensterSteuerung& m_bus;
     WindowListModel& m_list;
     BusScanHost& m_host;
-    bool m_groupUnitFound = false;
     bool m_busyReported = false;
     int m_gapSkip = 0;
 };

@@ -1,0 +1,71 @@
+#include "BusSession.h"
+
+#include "texts/Sprachen.h"
+#include "texts/UserMessages.h"
+
+namespace {
+
+constexpr int kPollPeriodMs = 200;
+constexpr int kKeepAliveTicks = 3;
+constexpr int kReplyTimeoutMs = 150;
+constexpr int kChecksumFailedText = 284;
+
+} // namespace
+
+BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages, QObject* parent)
+    : QObject(parent), m_bus(clock, ports), m_messages(messages)
+{
+    // A child, so that the window that owns the session finds its polling timer.
+    m_pollTimer.setParent(this);
+    m_pollTimer.setObjectName(QStringLiteral("Timer"));
+    m_pollTimer.setInterval(kPollPeriodMs);
+    connect(&m_pollTimer, &QTimer::timeout, this, &BusSession::pollTick);
+}
+
+bool BusSession::ConnectBus()
+{
+    // Connect closes the port first.
+    const bool connected = m_bus.Connect(m_connection.baud, m_connection.comPort, kReplyTimeoutMs);
+    if (connected) {
+        m_pollTicks = 0;
+        m_pollTimer.start();
+        setStatus(QStringLiteral("Online, COM%1, %2 Baud")
+                      .arg(m_connection.comPort)
+                      .arg(m_connection.baud));
+    } else {
+        setStatus(QStringLiteral("Offline"));
+    }
+    return connected;
+}
+
+void BusSession::DisconnectBus(bool keepStatusText)
+{
+    m_pollTimer.stop();
+    m_bus.Disconnect();
+    if (keepStatusText)
+        emit connectionChanged();
+    else
+        setStatus(QStringLiteral("Offline"));
+}
+
+void BusSession::UpdatePage0Checksum()
+{
+    if (m_bus.UpdatePage0Checksum() != 0)
+        m_messages.error(LanguageText(kChecksumFailedText));
+}
+
+void BusSession::pollTick()
+{
+    if (++m_pollTicks >= kKeepAliveTicks) {
+        m_pollTicks = 0;
+        SendKeepAlive();
+    }
+    (void)m_bus.PollNext();
+    // LOST-DEVICE-HOOK
+}
+
+void BusSession::setStatus(const QString& text)
+{
+    m_statusText = text;
+    emit connectionChanged();
+}

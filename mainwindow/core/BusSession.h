@@ -1,0 +1,52 @@
+// The main window's link to the bus: the access object, the port settings, the 200 ms polling
+// tick with its keep-alive, and the one reaction to a serial adapter that went away.
+#pragma once
+
+#include "BusScan.h"
+#include "buslink/Veltradt.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class UserMessages;
+
+class BusSession final : public QObject {
+    Q_OBJECT
+public:
+    BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages, QObject* parent = nullptr);
+
+    [[nodiscard]] TFensterSteuerung& bus() { return m_bus; }
+    [[nodiscard]] const BusConnection& connection() const { return m_connection; }
+    void setConnection(const BusConnection& connection) { m_connection = connection; }
+
+    // Opens the port: "Online, COM1, 19200 Baud" and polling on, else "Offline".
+    bool ConnectBus();
+    // Stops polling and closes the port; the status shows "Offline" unless it is kept.
+    void DisconnectBus(bool keepStatusText);
+    void SendKeepAlive() { m_bus.SendKeepAlive(); }
+    void EnableEepromWrite() { m_bus.EnableEepromWrite(); }
+    // Rewrites page 0's checksum of the current window; text 284 when that failed.
+    void UpdatePage0Checksum();
+
+    // One tick of the polling timer: the keep-alive on every third, then the next cyclic
+    // parameter. A serial adapter that went away ends the connection once, with one message.
+    void pollTick();
+
+    [[nodiscard]] QString statusText() const { return m_statusText; }
+    [[nodiscard]] bool polling() const { return m_pollTimer.isActive(); }
+
+signals:
+    // The connection opened or closed, or its status text changed.
+    void connectionChanged();
+
+private:
+    void setStatus(const QString& text);
+
+    TFensterSteuerung m_bus;
+    UserMessages& m_messages;
+    BusConnection m_connection;
+    QString m_statusText = QStringLiteral("Offline");
+    QTimer m_pollTimer;
+    int m_pollTicks = 0;
+};
