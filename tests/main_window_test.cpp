@@ -234,6 +234,32 @@ TEST_F(MainWindowTest, NormalRowIsGreenAlsoWhenSelected)
     EXPECT_EQ(image.pixelColor(cell.left() + 2, cell.top() + 2), QColor(0, 0x80, 0));
 }
 
+TEST_F(MainWindowTest, OtherStatusOfTheSelectedRowIsWrittenInTheWindowTextColour)
+{
+    open();
+    window->windowList().AddWindowRow(device(1, 13)); // " unbekannt "
+    window->selectRow(0);
+    const QRect cell =
+        list()->visualRect(window->windowList().index(0, 7)) & list()->viewport()->rect();
+    const QImage image = list()->viewport()->grab().toImage();
+    const QPalette palette = list()->palette();
+    // Dark text (the window text colour) on the highlight, no light (highlighted text) pixels.
+    ASSERT_LT(palette.color(QPalette::WindowText).lightness(), 60);
+    ASSERT_GT(palette.color(QPalette::HighlightedText).lightness(), 200);
+    int dark = 0, light = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const int lightness = image.pixelColor(x, y).lightness();
+            dark += lightness < 60 ? 1 : 0;
+            light += lightness > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(image.pixelColor(cell.right() - 1, cell.top() + 1),
+              palette.color(QPalette::Highlight));
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(light, 0);
+}
+
 TEST_F(MainWindowTest, LanguageSwitchRenamesEverythingAndResizes)
 {
     open();
