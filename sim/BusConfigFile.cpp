@@ -30,10 +30,16 @@ QString member(const QString& where, const QString& key)
 // A number written as JSON number, or as text: decimal, "25h" or "0x25" for hexadecimal.
 qint64 number(const QJsonValue& value, const QString& where, qint64 min, qint64 max)
 {
+    const auto outOfRange = [&] {
+        fail(where, QStringLiteral("must be %1..%2").arg(min).arg(max));
+    };
     qint64 n = 0;
     bool ok = false;
     if (value.isDouble()) {
+        // A number beyond min..max is refused before the cast, which it would overflow.
         const double d = value.toDouble();
+        if (!(d >= double(min) && d <= double(max)))
+            outOfRange();
         n = static_cast<qint64>(d);
         ok = d == static_cast<double>(n);
     } else if (value.isString()) {
@@ -51,7 +57,7 @@ qint64 number(const QJsonValue& value, const QString& where, qint64 min, qint64 
     if (!ok)
         fail(where, QStringLiteral("not a number"));
     if (n < min || n > max)
-        fail(where, QStringLiteral("must be %1..%2").arg(min).arg(max));
+        outOfRange();
     return n;
 }
 

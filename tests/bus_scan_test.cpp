@@ -193,6 +193,37 @@ TEST_F(BusScanTest, EventBitsOfAFailedReadAreNotShown)
     EXPECT_EQ(StatusColourOf(*h.list.device(1)), StatusColour::Normal);
 }
 
+TEST_F(BusScanTest, FailedFollowUpReadShowsTheDataWordSent)
+{
+    // The window kind (sent with data 0) gets no answer: the row shows kind 0, "nicht bekannt".
+    ScanHarness h(busWith({1}, false));
+    const TStrgItem kind = InitialParameter(ParWindowKind);
+    h.bus.failRequests({.mode = uint8_t(kind.mode), .window = 1, .memory = kind.memoryAddress},
+                       RequestFault::silence(), 1);
+    h.scan();
+    ASSERT_EQ(h.list.deviceCount(), 1);
+    EXPECT_EQ(h.list.device(0)->windowKind, kind.data);
+    EXPECT_EQ(h.list.cell(0, 1), QStringLiteral(" nicht bekannt"));
+}
+
+TEST_F(BusScanTest, GroupUnitThatAnswersOnlyTheSecondTryIsFound)
+{
+    ScanHarness h(busWith({1}, true));
+    h.bus.failRequests({.mode = 0x08, .window = 0, .memory = 0x0E}, RequestFault::shortReply(3), 1);
+    const ScanResult result = h.scan();
+    ASSERT_EQ(h.list.deviceCount(), 2);
+    EXPECT_TRUE(h.list.device(0)->isGroupUnit());
+    EXPECT_EQ(result.summary, QStringLiteral("1 Fenster, Gruppensteuergerät"));
+    // The second try comes 50 ms after the first one's 100 ms time limit.
+    QList<uint64_t> tries;
+    for (const TracedRequest& r : h.ports.requests) {
+        if (r.mode() == 0x08 && r.window() == 0 && r.memory() == 0x0E)
+            tries << r.atUs;
+    }
+    ASSERT_EQ(tries.size(), 2);
+    EXPECT_NEAR((tries[1] - tries[0]) / 1000.0, 150, 5);
+}
+
 TEST_F(BusScanTest, EmptyBusTakesTheSumOfItsWaitsAndTimeLimits)
 {
     ScanHarness h(busWith({}, false));

@@ -126,4 +126,30 @@ TEST_F(BusSessionTest, PollingTickSendsTheKeepAliveEveryThirdTick)
     EXPECT_EQ(modes, (QList<int>{0x4F, 0x4F}));
 }
 
+TEST_F(BusSessionTest, PulledAdapterEndsTheLinkOnceWithOneMessageAndReconnectsLater)
+{
+    session->setConnection({1, 19200});
+    ASSERT_TRUE(session->ConnectBus());
+    session->bus().StartPolling();
+    memoryPorts->unplug();
+    for (int tick = 0; tick < 10; ++tick)
+        session->pollTick();
+    EXPECT_EQ(session->statusText(), QStringLiteral("Offline"));
+    EXPECT_FALSE(session->polling());
+    EXPECT_FALSE(session->bus().IsConnected());
+    EXPECT_EQ(messages.shown,
+              QStringList{QStringLiteral("error: ") + LanguageText(kTextConnectionLost)});
+
+    // Not there yet: the next attempt stays offline; once it is back, the link works again.
+    EXPECT_FALSE(session->ConnectBus());
+    memoryPorts->plugIn();
+    ASSERT_TRUE(session->ConnectBus());
+    EXPECT_EQ(session->statusText(), QStringLiteral("Online, COM1, 19200 Baud"));
+    session->bus().SetWindowAddress(1);
+    int value = 0;
+    EXPECT_EQ(session->bus().ReadEepromByte(0x34, value), 0);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(messages.shown.size(), 1);
+}
+
 } // namespace

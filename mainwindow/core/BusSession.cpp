@@ -61,7 +61,12 @@ void BusSession::pollTick()
         SendKeepAlive();
     }
     (void)m_bus.PollNext();
-    // LOST-DEVICE-HOOK
+    // A serial adapter that was pulled: the link ends once and says so; the next scan or port
+    // selection connects again.
+    if (m_bus.IsConnected() && m_bus.deviceLost()) {
+        DisconnectBus(false);
+        m_messages.error(LanguageText(kTextConnectionLost));
+    }
 }
 
 void BusSession::setStatus(const QString& text)

@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "controllers[0].address: must be 1..30 or 3Fh"},
         Mistake{"AddressBeyond6Bits", R"({"controllers": [{"address": 64}]})",
                 "controllers[0].address: must be 1..63"},
+        Mistake{"AddressBeyondEveryInteger", R"({"controllers": [{"address": 1e19}]})",
+                "controllers[0].address: must be 1..63"},
         Mistake{"UnknownKind", R"({"controllers": [{"address": 1, "kind": "door"}]})",
                 "controllers[0].kind: must be one of turnTilt, chainDrive, smokeVent, "
                 "slidingDrive, pafMaster"},
