@@ -24,7 +24,7 @@ public:
         m_err << caption << ": " << text << Qt::endl;
     }
     void notice(const QString& caption, const QString& text) override { warning(caption, text); }
-    bool confirm(const QString& text) override
+    bool confirm(const QString& text, Buttons) override
     {
         m_err << text << Qt::endl;
         return false;

@@ -7,8 +7,9 @@
 #include <QStringList>
 
 struct RecordedMessages final : UserMessages {
-    QStringList shown;   // "error: <text>", "warning: <caption>: <text>", ...
-    QList<bool> answers; // answers to confirm(), first first; No when empty
+    QStringList shown;              // "error: <text>", "warning: <caption>: <text>", ...
+    QList<bool> answers;            // answers to confirm(), first first; No when empty
+    QList<Buttons> questionButtons; // the buttons of every question asked
 
     void error(const QString& text) override { shown << QStringLiteral("error: ") + text; }
     void warning(const QString& caption, const QString& text) override
@@ -19,8 +20,9 @@ struct RecordedMessages final : UserMessages {
     {
         shown << QStringLiteral("notice: %1: %2").arg(caption, text);
     }
-    bool confirm(const QString& text) override
+    bool confirm(const QString& text, Buttons buttons) override
     {
+        questionButtons << buttons;
         shown << QStringLiteral("confirm: ") + text;
         return answers.isEmpty() ? false : answers.takeFirst();
     }

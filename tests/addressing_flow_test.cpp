@@ -200,6 +200,8 @@ TEST_F(AddressingTest, ChangeAddressWritesAtOnceAfterTheQuestion)
     host.recorded.answers = {true};
     addressing.changeAddress(2);
     EXPECT_EQ(addressWrites(), QStringList{"3->7"});
+    EXPECT_EQ(host.recorded.questionButtons,
+              QList<UserMessages::Buttons>(2, UserMessages::Buttons::YesNoCancel));
     EXPECT_EQ(h.list.cell(2, 0), QStringLiteral("7"));
     EXPECT_EQ(serialsAt({7})[0], serial);
     // The command that makes the address take effect comes 123 ms after the write.
@@ -312,6 +314,9 @@ TEST_F(AddressingTest, EmergencyAddressingNotConfirmedOrPortMissing)
     EXPECT_EQ(addressing.emergencyAddressing({5, 19200}), BusAddressing::EmergencyEnd::PortFailed);
     EXPECT_TRUE(host.recorded.shown.last().contains(QStringLiteral("Serielle Schnittstelle")));
     EXPECT_TRUE(h.ports.requests.isEmpty());
+    // Every addressing question offers Yes, No and Cancel.
+    EXPECT_EQ(host.recorded.questionButtons,
+              QList<UserMessages::Buttons>(2, UserMessages::Buttons::YesNoCancel));
     // The link is closed after the failed open, and the status says so.
     EXPECT_FALSE(h.pc.IsConnected());
     EXPECT_FALSE(host.statusKept);

@@ -519,6 +519,8 @@ struct ShownBox {
     QString caption;
     QString platformCaption; // what the window system is given
     QString text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Runs `show`, which opens a modal message box, and answers the box with "No", else "OK".
@@ -528,7 +530,8 @@ ShownBox AnswerMessageBox(const std::function<void()>& show)
     QTimer::singleShot(0, [&seen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->windowHandle()->title(), box->text()};
+        seen = {box->windowTitle(), box->windowHandle()->title(), box->text(),
+                box->standardButtons(), box->standardButton(box->defaultButton())};
         QAbstractButton* no = box->button(QMessageBox::No);
         (no ? no : box->button(QMessageBox::Ok))->click();
     });
@@ -536,11 +539,26 @@ ShownBox AnswerMessageBox(const std::function<void()>& show)
     return seen;
 }
 
+TEST_F(Dialogs, QuestionsOfferTheirButtonsWithNoAsTheDefault)
+{
+    MessageBoxes boxes;
+    using Buttons = UserMessages::Buttons;
+    ShownBox seen = AnswerMessageBox(
+        [&] { EXPECT_FALSE(boxes.confirm(LanguageText(221), Buttons::YesNoCancel)); });
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+    seen =
+        AnswerMessageBox([&] { EXPECT_FALSE(boxes.confirm(LanguageText(221), Buttons::YesNo)); });
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+}
+
 TEST_F(Dialogs, CaptionsAreTheTableTextsAndEveryLineBreakShows)
 {
     const LanguageTable& table = LanguageTable::builtIn();
     MessageBoxes boxes;
-    ShownBox seen = AnswerMessageBox([&] { EXPECT_FALSE(boxes.confirm(LanguageText(277))); });
+    ShownBox seen = AnswerMessageBox(
+        [&] { EXPECT_FALSE(boxes.confirm(LanguageText(277), UserMessages::Buttons::YesNo)); });
     EXPECT_EQ(seen.caption, table.text(German, 257));
     EXPECT_EQ(seen.platformCaption, seen.caption);
     EXPECT_EQ(seen.text, QStringLiteral("Diese Aktion greift schwerwiegend in den Busverband "

@@ -20,9 +20,11 @@ void MessageBoxes::notice(const QString& caption, const QString& text)
     QMessageBox::information(QApplication::activeWindow(), caption, WithLineFeeds(text));
 }
 
-bool MessageBoxes::confirm(const QString& text)
+bool MessageBoxes::confirm(const QString& text, Buttons buttons)
 {
+    QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel)
+        shown |= QMessageBox::Cancel;
     return QMessageBox::warning(QApplication::activeWindow(), LanguageText(257),
-                                WithLineFeeds(text), QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
+                                WithLineFeeds(text), shown, QMessageBox::No) == QMessageBox::Yes;
 }

@@ -13,8 +13,10 @@ public:
     virtual void warning(const QString& caption, const QString& text) = 0;
     // Notice with a caption of the caller's (text 116 or 309), information icon.
     virtual void notice(const QString& caption, const QString& text) = 0;
-    // Question before a change: caption text 257, warning icon, "No" the default; true for "Yes".
-    [[nodiscard]] virtual bool confirm(const QString& text) = 0;
+    // Question before a change: caption text 257, warning icon, the buttons Yes and No (and
+    // Cancel where asked), "No" the default; true only for "Yes".
+    enum class Buttons { YesNo, YesNoCancel };
+    [[nodiscard]] virtual bool confirm(const QString& text, Buttons buttons) = 0;
 };
 
 // Modal QMessageBox dialogs over the active window; line breaks of the table's texts (a lone CR in
@@ -24,5 +26,5 @@ public:
     void error(const QString& text) override;
     void warning(const QString& caption, const QString& text) override;
     void notice(const QString& caption, const QString& text) override;
-    bool confirm(const QString& text) override;
+    bool confirm(const QString& text, Buttons buttons) override;
 };

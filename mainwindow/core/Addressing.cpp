@@ -20,6 +20,8 @@ constexpr int kEmergencyRuns = 31;
 constexpr int kEmergencyOpenTimeLimitMs = 10;
 constexpr int kEmergencyReplyTimeLimitMs = 2000;
 constexpr int kWriteFailedText = 285;
+// The questions before addresses change offer Yes, No and Cancel.
+constexpr auto kAddressQuestion = UserMessages::Buttons::YesNoCancel;
 
 } // namespace
 
@@ -79,7 +81,7 @@ void BusAddressing::changeAddress(int row)
         m_host.messages().error(LanguageText(276));
         return;
     }
-    if (!m_host.messages().confirm(LanguageText(277)))
+    if (!m_host.messages().confirm(LanguageText(277), kAddressQuestion))
         return;
     m_bus.SetWindowAddress(current);
     const bool written = m_bus.WriteEepromByte(kAddressByte, address) == 0;
@@ -125,7 +127,7 @@ bool BusAddressing::applyReaddressing()
         m_host.messages().error(LanguageText(425));
         return false;
     }
-    if (!m_host.messages().confirm(LanguageText(277)))
+    if (!m_host.messages().confirm(LanguageText(277), kAddressQuestion))
         return false;
 
     const int entries = static_cast<int>(m_planned.size());
@@ -164,7 +166,7 @@ void BusAddressing::abortReaddressing()
 
 BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnection& connection)
 {
-    if (!m_host.messages().confirm(LanguageText(221)))
+    if (!m_host.messages().confirm(LanguageText(221), kAddressQuestion))
         return EmergencyEnd::NotConfirmed;
     m_host.DisconnectBus(true);
     TZuzevSave port(m_clock, m_ports);
