@@ -6,8 +6,8 @@
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
 #include "platform/ComPortMap.h"
+#include "texts/MessageBoxes.h"
 #include "texts/QtTranslations.h"
-#include "texts/UserMessages.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

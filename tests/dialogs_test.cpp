@@ -6,11 +6,11 @@
 #include "texts/Comportwahl.h"
 #include "texts/Fortschritt.h"
 #include "texts/Info.h"
+#include "texts/MessageBoxes.h"
 #include "texts/QtTranslations.h"
 #include "texts/Scan.h"
 #include "texts/Sprachauswahl.h"
 #include "texts/Sprachen.h"
-#include "texts/UserMessages.h"
 
 #include <QComboBox>
 #include <QFile>

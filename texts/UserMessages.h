@@ -1,5 +1,5 @@
 // How windows and flows tell the user something or ask a question: modal message boxes in the
-// program, a recorder in tests that answers questions without a dialog.
+// program (MessageBoxes), a recorder in tests that answers questions without a dialog.
 #pragma once
 
 #include <QString>
@@ -17,14 +17,4 @@ public:
     // Cancel where asked), "No" the default; true only for "Yes".
     enum class Buttons { YesNo, YesNoCancel };
     [[nodiscard]] virtual bool confirm(const QString& text, Buttons buttons) = 0;
-};
-
-// Modal QMessageBox dialogs over the active window; line breaks of the table's texts (a lone CR in
-// some) are shown as line breaks.
-class MessageBoxes final : public UserMessages {
-public:
-    void error(const QString& text) override;
-    void warning(const QString& caption, const QString& text) override;
-    void notice(const QString& caption, const QString& text) override;
-    bool confirm(const QString& text, Buttons buttons) override;
 };

@@ -1,4 +1,4 @@
-#include "UserMessages.h"
+#include "MessageBoxes.h"
 
 #include "Sprachen.h"
 
