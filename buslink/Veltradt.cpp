@@ -29,6 +29,7 @@ TFensterSteuerung::TFensterSteuerung(Clock& clock, SerialPorts& ports, const QSt
         SetCurrentLanguage(settings->language);
     for (int i = 0; i < kParameterCount; ++i)
         m_table[static_cast<size_t>(i)] = InitialParameter(i);
+    m_readFrom.fill(-1);
 }
 
 int TFensterSteuerung::exchange(int& mode, int& field, int& data, uint16_t addressField,
@@ -83,6 +84,7 @@ int TFensterSteuerung::ReadParameter(int index)
     if (ok) {
         const Telegram& r = lastGoodReply();
         item.value = static_cast<uint16_t>(r[3] + 256 * r[4]);
+        m_readFrom.at(static_cast<size_t>(index)) = m_windowAddress;
     } else {
         m_lastError = errorCode();
     }
@@ -216,7 +218,10 @@ int TFensterSteuerung::readParameterIfNeeded(int index)
     if (!m_connected)
         return ParNotConnected;
     const TStrgItem& item = m_table[static_cast<size_t>(index)];
-    const bool fromCache = item.cyclic && m_pollingState == PollingRunning;
+    // The cache serves only values of the controller now addressed; a value polled from the
+    // controller opened before is read again.
+    const bool fromCache = item.cyclic && m_pollingState == PollingRunning &&
+                           m_readFrom[static_cast<size_t>(index)] == m_windowAddress;
     if (!fromCache && ReadParameter(index) != 0)
         return ParReadFailed;
     return ParOk;

@@ -72,5 +72,7 @@ private:
     int m_lastError = 0;
     uint32_t m_lastExchangeTick = 0;
     std::array<TStrgItem, kParameterCount> m_table;
+    // The window address each entry's value was last read from; -1 before its first read.
+    std::array<int, kParameterCount> m_readFrom;
     std::recursive_mutex m_lock;
 };

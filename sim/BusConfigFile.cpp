@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <algorithm>
 #include <initializer_list>
@@ -98,6 +99,15 @@ public:
         if (!value(key).isBool())
             fail(at(key), QStringLiteral("must be true or false"));
         target = value(key).toBool();
+    }
+    void volts(const char* key, double& target, int max) const
+    {
+        if (!has(key))
+            return;
+        const double v = value(key).toDouble(-1);
+        if (!value(key).isDouble() || v < 0 || v > max)
+            fail(at(key), QStringLiteral("must be a number of volts 0..%1").arg(max));
+        target = v;
     }
     template <typename T>
     void read(const char* key, T& target, T (*parse)(const QJsonValue&, const QString&)) const
@@ -192,6 +202,19 @@ ReplyFaults deviceFaults(const QJsonValue& value, const QString& where)
     return f;
 }
 
+// The value named by the text `value` in `names`.
+template <typename T, size_t N>
+T oneOf(const QJsonValue& value, const QString& where, const std::pair<const char*, T> (&names)[N])
+{
+    QStringList known;
+    for (const auto& [name, named] : names) {
+        if (value.toString() == QLatin1String(name))
+            return named;
+        known << QLatin1String(name);
+    }
+    fail(where, QStringLiteral("must be one of ") + known.join(QStringLiteral(", ")));
+}
+
 ControllerKind kind(const QJsonValue& value, const QString& where)
 {
     static const std::pair<const char*, ControllerKind> kinds[] = {
@@ -200,12 +223,25 @@ ControllerKind kind(const QJsonValue& value, const QString& where)
         {"smokeVent", ControllerKind::SmokeVent},
         {"slidingDrive", ControllerKind::SlidingDrive},
         {"pafMaster", ControllerKind::PafMaster}};
-    for (const auto& [name, k] : kinds) {
-        if (value.toString() == QLatin1String(name))
-            return k;
-    }
-    fail(where, QStringLiteral("must be one of turnTilt, chainDrive, smokeVent, slidingDrive, "
-                               "pafMaster"));
+    return oneOf(value, where, kinds);
+}
+
+EdgeCondition safetyEdge(const QJsonValue& value, const QString& where)
+{
+    static const std::pair<const char*, EdgeCondition> conditions[] = {
+        {"none", EdgeCondition::None},
+        {"ok", EdgeCondition::Ok},
+        {"pressed", EdgeCondition::Pressed},
+        {"interrupted", EdgeCondition::Interrupted},
+        {"shortCircuit", EdgeCondition::ShortCircuit}};
+    return oneOf(value, where, conditions);
+}
+
+Strand strand(const QJsonValue& value, const QString& where)
+{
+    static const std::pair<const char*, Strand> strands[] = {{"left", Strand::Left},
+                                                             {"right", Strand::Right}};
+    return oneOf(value, where, strands);
 }
 
 // A list of objects with the members `keys`, each read by `parse`.
@@ -222,11 +258,11 @@ QList<T> listOf(const QJsonValue& value, const QString& where,
     return list;
 }
 
-constexpr std::initializer_list<const char*> kScheduleKeys = {"bit", "fromMs", "untilMs"};
+constexpr std::initializer_list<const char*> kRequiredScheduleKeys = {"bit", "fromMs", "untilMs"};
 
 ScheduledEvent scheduledEvent(const Section& entry)
 {
-    for (const char* key : kScheduleKeys) {
+    for (const char* key : kRequiredScheduleKeys) {
         if (!entry.has(key))
             fail(entry.at(key), QStringLiteral("missing"));
     }
@@ -234,21 +270,25 @@ ScheduledEvent scheduledEvent(const Section& entry)
     entry.number("bit", e.bit, 0, 15);
     entry.number("fromMs", e.fromMs, 0, 0xFFFFFFFF);
     entry.number("untilMs", e.untilMs, e.fromMs, 0xFFFFFFFF);
+    // A period no longer than the event would set the bit for good.
+    entry.number("everyMs", e.everyMs, qint64(e.untilMs - e.fromMs) + 1, 0xFFFFFFFF);
     return e;
 }
 
 QList<ScheduledEvent> eventSchedule(const QJsonValue& value, const QString& where)
 {
-    return listOf(value, where, kScheduleKeys, scheduledEvent);
+    return listOf(value, where, {"bit", "fromMs", "untilMs", "everyMs"}, scheduledEvent);
 }
 
 ControllerSetup controller(const QJsonValue& value, const QString& where, int ordinal)
 {
     const Section c(value, where,
-                    {"kind",     "address",       "type",        "variant",    "software",
-                     "hardware", "article",       "serial",      "produced",   "electronicsLeft",
-                     "tiltOnly", "longChain",     "supplyVolts", "travelMm",   "speedMmPerS",
-                     "events",   "eventSchedule", "eeprom",      "parameters", "faults"});
+                    {"kind",        "address",          "type",        "variant",
+                     "software",    "hardware",         "article",     "serial",
+                     "produced",    "electronicsLeft",  "tiltOnly",    "longChain",
+                     "supplyVolts", "supplyNoiseVolts", "safetyEdge",  "travelMm",
+                     "speedMmPerS", "events",           "eventStrand", "eventSchedule",
+                     "eeprom",      "parameters",       "faults"});
     ControllerKind k = ControllerKind::TurnTilt;
     c.read("kind", k, kind);
     if (!c.has("address"))
@@ -271,15 +311,13 @@ ControllerSetup controller(const QJsonValue& value, const QString& where, int or
     c.flag("electronicsLeft", s.electronicsLeft);
     c.flag("tiltOnly", s.tiltOnly);
     c.flag("longChain", s.longChain);
-    if (c.has("supplyVolts")) {
-        const QJsonValue volts = c.value("supplyVolts");
-        if (!volts.isDouble() || volts.toDouble() < 0 || volts.toDouble() > 60)
-            fail(c.at("supplyVolts"), QStringLiteral("must be a number of volts 0..60"));
-        s.supplyVolts = volts.toDouble();
-    }
+    c.volts("supplyVolts", s.supplyVolts, 60);
+    c.volts("supplyNoiseVolts", s.supplyNoiseVolts, 5);
+    c.read("safetyEdge", s.safetyEdge, safetyEdge);
     c.number("travelMm", s.travelMm, 1, 5000);
     c.number("speedMmPerS", s.speedMmPerS, 1, 1000);
     c.number("events", s.events, 0, 0xFFFF);
+    c.read("eventStrand", s.eventStrand, strand);
     c.read("eventSchedule", s.eventSchedule, eventSchedule);
     c.read("eeprom", s.eeprom, controllerEeprom);
     c.read("parameters", s.parameters, parameters);
@@ -316,13 +354,7 @@ RequestFault requestFault(const Section& rule)
         {"strayBytes", RequestFault::Kind::StrayBytes}};
     if (!rule.has("fault"))
         fail(rule.at("fault"), QStringLiteral("missing"));
-    const auto found = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& kind) {
-        return rule.value("fault").toString() == QLatin1String(kind.first);
-    });
-    if (found == std::end(kinds))
-        fail(rule.at("fault"),
-             QStringLiteral("must be one of silence, wrongChecksum, shortReply, strayBytes"));
-    RequestFault fault{found->second, 0};
+    RequestFault fault{oneOf(rule.value("fault"), rule.at("fault"), kinds), 0};
     const bool shortReply = fault.kind == RequestFault::Kind::ShortReply;
     if (!shortReply && fault.kind != RequestFault::Kind::StrayBytes) {
         if (rule.has("bytes"))

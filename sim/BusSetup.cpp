@@ -1,5 +1,13 @@
 #include "BusSetup.h"
 
+namespace {
+
+// The strand event of the default bus's PAF master: event bit 3, from the 20th to the 30th
+// second of every minute.
+constexpr ScheduledEvent kRecurringStrandEvent{3, 20'000, 30'000, 60'000};
+
+} // namespace
+
 ControllerSetup DefaultControllerSetup(ControllerKind kind, int address, int ordinal)
 {
     ControllerSetup setup;
@@ -16,6 +24,8 @@ ControllerSetup DefaultControllerSetup(ControllerKind kind, int address, int ord
         setup.articleCode = 0x20500027;
         setup.travelMm = 300;
         setup.speedMmPerS = 12;
+        setup.pwmClosingLevel = 2;
+        setup.pwmOpeningLevel = 1;
         break;
     case ControllerKind::SmokeVent:
         setup.type = 5;
@@ -60,5 +70,8 @@ BusSetup DefaultBusSetup()
         bus.controllers << DefaultControllerSetup(kind, address, address);
         ++address;
     }
+    ControllerSetup& pafMaster = bus.controllers.last();
+    pafMaster.eventStrand = Strand::Right;
+    pafMaster.eventSchedule << kRecurringStrandEvent;
     return bus;
 }

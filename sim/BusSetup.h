@@ -16,12 +16,20 @@
 // The kinds of controllers the simulator knows; each gives the defaults of a setup.
 enum class ControllerKind { TurnTilt, ChainDrive, SmokeVent, SlidingDrive, PafMaster };
 
-// One event bit that is set from `fromMs` to `untilMs` after the bus starts.
+// One event bit that is set from `fromMs` to `untilMs` after the bus starts, and again every
+// `everyMs` after that when `everyMs` is not 0.
 struct ScheduledEvent {
     int bit = 0;
     uint32_t fromMs = 0;
     uint32_t untilMs = 0;
+    uint32_t everyMs = 0;
 };
+
+// The condition a safety edge reports (parameter 06h); None: no safety edge fitted.
+enum class EdgeCondition { None = 0, Ok = 1, Pressed = 2, Interrupted = 3, ShortCircuit = 4 };
+
+// The strand of a chain drive that its strand events name (parameter 1Dh).
+enum class Strand { Left = 0, Right = 1 };
 
 struct ControllerSetup {
     int address = 1;
@@ -35,10 +43,15 @@ struct ControllerSetup {
     bool electronicsLeft = false;
     bool tiltOnly = false; // a window with the handle flag: tilting only
     bool longChain = false;
+    uint8_t pwmClosingLevel = 0; // PWM reduction levels, EEPROM A0h and A1h (variant 55h)
+    uint8_t pwmOpeningLevel = 0;
     double supplyVolts = 24.0;
+    double supplyNoiseVolts = 0.1; // the measured supply varies by up to this much
+    EdgeCondition safetyEdge = EdgeCondition::Ok;
     int travelMm = 150; // full opening of the drive
     int speedMmPerS = 20;
     uint16_t events = 0; // event bits set from the start
+    Strand eventStrand = Strand::Left;
     QList<ScheduledEvent> eventSchedule;
     QMap<int, uint8_t> eeprom;      // EEPROM bytes set over the generated contents
     QMap<int, uint16_t> parameters; // parameter numbers answered with a fixed value
@@ -75,5 +88,6 @@ struct BusSetup {
 
 // The setup of a controller of `kind` at `address`; `ordinal` makes its serial number unique.
 [[nodiscard]] ControllerSetup DefaultControllerSetup(ControllerKind kind, int address, int ordinal);
-// A group control unit and, at addresses 1 to 5, one controller of each kind in the order above.
+// A group control unit and, at addresses 1 to 5, one controller of each kind in the order above;
+// the PAF master reports an event of its right strand for 10 s of every minute.
 [[nodiscard]] BusSetup DefaultBusSetup();

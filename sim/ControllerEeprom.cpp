@@ -90,8 +90,8 @@ ControllerEepromImage BuildControllerEeprom(const ControllerSetup& setup)
     putWord(e, TiltCyclesLow, 0);
     putWord(e, TurnCyclesLow, 0);
     putWord(e, SmokeVentCyclesLow, 0);
-    e[PwmClosing] = 0;
-    e[PwmOpening] = 0;
+    e[PwmClosing] = setup.pwmClosingLevel;
+    e[PwmOpening] = setup.pwmOpeningLevel;
     e[WindowType] = setup.type == 4 ? 1 : 0;
     e[SealPressure] = kFactorySealPressure;
     e[PoleReversal] = 0;

@@ -1,14 +1,12 @@
 #include "SimulatedController.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 constexpr uint64_t kUnlockUs = 500'000;
 constexpr uint64_t kLockUs = 800'000;
-constexpr int kClosedMagnet = 120;
-constexpr double kVoltsPerCount = 0.03743;
+constexpr int kReversalBySafetyEdge = 2;
 
 // Mode bytes of the requests a controller answers besides the EEPROM telegrams.
 namespace Mode {
@@ -48,12 +46,18 @@ constexpr uint16_t JogStop = 0x12;
 namespace EventBit {
 constexpr int Undervoltage = 1;
 constexpr int DriveBlocked = 5;
-constexpr int EdgeShortCircuit = 12;
-constexpr int EdgeInterrupted = 13;
 } // namespace EventBit
 
-constexpr int kEdgeInterrupted = 3;
-constexpr int kEdgeShortCircuit = 4;
+constexpr int kEdgeConditionParameter = 0x06;
+constexpr int kSupplyParameter = 0x04;
+
+bool isSetAt(const ScheduledEvent& e, uint64_t nowMs)
+{
+    if (nowMs < e.fromMs)
+        return false;
+    const uint64_t since = nowMs - e.fromMs;
+    return (e.everyMs != 0 ? since % e.everyMs : since) < e.untilMs - e.fromMs;
+}
 
 double countsPerMm(int type, uint8_t variant)
 {
@@ -69,12 +73,13 @@ SimulatedController::SimulatedController(const ControllerSetup& setup)
       m_type(m_eeprom[ControllerByte::ControllerType]),
       m_variant(m_eeprom[ControllerByte::Variant]), m_software(setup.software),
       m_serial(setup.serial), m_electronicsLeft(setup.electronicsLeft), m_tiltOnly(setup.tiltOnly),
-      m_supplyCounts(setup.parameters.value(
-          0x04, static_cast<uint16_t>(std::lround(setup.supplyVolts / kVoltsPerCount)))),
+      m_supply(setup.parameters.value(kSupplyParameter, SupplyVoltage::countsOf(setup.supplyVolts)),
+               setup.supplyNoiseVolts, setup.serial),
       m_travel(std::max(1, static_cast<int>(setup.travelMm * countsPerMm(m_type, m_variant)))),
       m_speed(std::max(1, static_cast<int>(setup.speedMmPerS * countsPerMm(m_type, m_variant)))),
-      m_events(setup.events), m_schedule(setup.eventSchedule), m_pinned(setup.parameters),
-      m_drive(m_speed), m_edgeCondition(setup.parameters.value(0x06, 1))
+      m_events(setup.events), m_eventStrand(setup.eventStrand), m_schedule(setup.eventSchedule),
+      m_pinned(setup.parameters), m_drive(m_speed),
+      m_edge(setup.parameters.value(kEdgeConditionParameter, int(setup.safetyEdge)))
 {
     setFaults(setup.faults);
 }
@@ -146,74 +151,6 @@ void SimulatedController::takeAddress(int address)
     m_eeprom[ControllerByte::BusAddress] = static_cast<uint8_t>(address);
 }
 
-uint16_t SimulatedController::parameter(int number, uint64_t nowUs)
-{
-    advanceTo(nowUs);
-    if (m_pinned.contains(number))
-        return m_pinned.value(number);
-    const int position = m_drive.position();
-    const int magnet = kClosedMagnet + std::min(position, 900);
-    const bool paf = m_type == 8;
-    switch (number) {
-    case 0x00:
-        return static_cast<uint16_t>(stateCode());
-    case 0x02:
-        return eventBits(nowUs);
-    case 0x03:
-        return static_cast<uint16_t>(magnet);
-    case 0x04:
-        return static_cast<uint16_t>(m_supplyCounts);
-    case 0x05:
-        return static_cast<uint16_t>(position);
-    case 0x06:
-        return static_cast<uint16_t>(m_edgeCondition);
-    case 0x07:
-        return m_electronicsLeft ? 1 : 0;
-    case 0x0B:
-        return static_cast<uint16_t>(m_travel);
-    case 0x0D:
-        return static_cast<uint16_t>(std::min(m_travel, m_speed));
-    case 0x0E:
-        return 1;
-    case 0x0F:
-        return m_tiltOnly ? 1 : 0;
-    case 0x10:
-        return static_cast<uint16_t>(m_type);
-    case 0x11:
-        return m_edgeActive ? 0 : 1;
-    case 0x13:
-        return static_cast<uint16_t>(magnet * 4);
-    case 0x15:
-        return m_variant;
-    case 0x17:
-        return isStandard() ? 1 : 2;
-    case 0x19:
-        return static_cast<uint16_t>(m_travel);
-    case 0x1A:
-        return 1;
-    case 0x1B:
-        return paf ? static_cast<uint16_t>(position) : 0;
-    case 0x1E:
-        return 512;
-    case 0x1F:
-        return 508;
-    case 0x20:
-        return paf ? static_cast<uint16_t>(stateCode() & 0x0F) : 0;
-    case 0x21:
-        return paf ? static_cast<uint16_t>(magnet) : 0;
-    case 0x22:
-        return paf ? 511 : 0;
-    case 0x23:
-        return paf ? 509 : 0;
-    case 0x24:
-        return paf ? 1 : 0;
-    case 0x26:
-        return paf ? 2 : 0;
-    default:
-        return 0;
-    }
-}
-
 bool SimulatedController::isZeroPositionController() const
 {
     const bool smokeVentOrPaf = m_type == 5 || m_type == 6 || m_type == 8 || m_type == 9;
@@ -250,18 +187,14 @@ uint16_t SimulatedController::eventBits(uint64_t nowUs) const
     uint16_t bits = m_events;
     const uint64_t nowMs = nowUs / 1000;
     for (const ScheduledEvent& e : m_schedule) {
-        if (nowMs >= e.fromMs && nowMs < e.untilMs)
+        if (isSetAt(e, nowMs))
             bits |= uint16_t(1u << e.bit);
     }
-    if (m_supplyCounts < word(ControllerByte::UndervoltageLow))
+    if (m_supply.nominalCounts() < word(ControllerByte::UndervoltageLow))
         bits |= uint16_t(1u << EventBit::Undervoltage);
     if (m_blocked)
         bits |= uint16_t(1u << EventBit::DriveBlocked);
-    if (m_edgeCondition == kEdgeInterrupted)
-        bits |= uint16_t(1u << EventBit::EdgeInterrupted);
-    if (m_edgeCondition == kEdgeShortCircuit)
-        bits |= uint16_t(1u << EventBit::EdgeShortCircuit);
-    return bits;
+    return bits | m_edge.eventBits();
 }
 
 int SimulatedController::word(int low) const
@@ -355,6 +288,13 @@ void SimulatedController::close(uint64_t nowUs)
 {
     if (m_commissioning)
         return;
+    const bool driveWouldClose =
+        m_phase == Phase::Opening || m_phase == Phase::Open || m_phase == Phase::Stopped;
+    if (driveWouldClose && m_edge.stopsClosing()) {
+        // The edge reports an obstacle at once: the drive reverses and the window stays open.
+        m_lastReversal = kReversalBySafetyEdge;
+        return;
+    }
     switch (m_phase) {
     case Phase::Closed:
         if (!(m_upperLocked && m_lowerLocked && m_boltLocked)) {
@@ -391,7 +331,7 @@ void SimulatedController::windowCommand(uint16_t code, uint64_t nowUs)
 {
     // The write enable (6677h) needs no action: this controller accepts every EEPROM write.
     if (code == kToggleSafetyEdge)
-        m_edgeActive = !m_edgeActive;
+        m_edge.toggleActive();
     else if (code == kOpenFully)
         open(m_travel, true, nowUs);
 }

@@ -6,6 +6,8 @@
 #include "BusSetup.h"
 #include "ControllerEeprom.h"
 #include "DriveMotion.h"
+#include "SafetyEdge.h"
+#include "SupplyVoltage.h"
 
 class SimulatedController final : public BusDevice {
 public:
@@ -25,6 +27,10 @@ private:
 
     // The parameter with number `number` (the memory address of a mode-15h read) at `nowUs`.
     [[nodiscard]] uint16_t parameter(int number, uint64_t nowUs);
+    // The parameters of the window and drive, those of the safety edge, those of a PAF slave.
+    [[nodiscard]] std::optional<uint16_t> windowParameter(int number, uint64_t nowUs) const;
+    [[nodiscard]] std::optional<uint16_t> edgeParameter(int number) const;
+    [[nodiscard]] uint16_t pafSlaveParameter(int number) const;
     void advanceTo(uint64_t nowUs);
     void finishPhase(uint64_t atUs);
     void startDrive(int target, Phase phase, uint64_t nowUs);
@@ -54,10 +60,11 @@ private:
     uint16_t m_serial;
     bool m_electronicsLeft;
     bool m_tiltOnly;
-    int m_supplyCounts;
+    SupplyVoltage m_supply;
     int m_travel; // counts of a full opening
     int m_speed;  // counts per second
     uint16_t m_events;
+    Strand m_eventStrand;
     QList<ScheduledEvent> m_schedule;
     QMap<int, uint16_t> m_pinned;
 
@@ -73,6 +80,6 @@ private:
     bool m_zeroPositionRun = false;
     bool m_jogClosing = false;
     bool m_blocked = false;
-    bool m_edgeActive = true;
-    int m_edgeCondition = 1;
+    SafetyEdge m_edge;
+    int m_lastReversal = 0; // reason of the last reversal, parameter 0Ch
 };

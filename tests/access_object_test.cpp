@@ -201,6 +201,25 @@ TEST_F(AccessObjectTest, ParameterValueComesFromTheCacheOnlyWhilePollingRuns)
     EXPECT_EQ(value, 0x99);
 }
 
+TEST_F(AccessObjectTest, CacheServesOnlyValuesOfTheControllerNowAddressed)
+{
+    bus.SetWindowAddress(3);
+    line.answerWithEcho(0x0033);
+    int value = 0;
+    ASSERT_EQ(bus.GetParameterValue(ParWindowKind, value), 0);
+    bus.StartPolling();
+    // Another controller is opened: its first read goes to the bus, not to the cache of 3.
+    bus.SetWindowAddress(5);
+    line.answerWithEcho(0x0055);
+    ASSERT_EQ(bus.GetParameterValue(ParWindowKind, value), 0);
+    EXPECT_EQ(value, 0x55);
+    EXPECT_EQ(line.requests.size(), 2);
+    EXPECT_EQ(static_cast<uint8_t>(line.requests.last()[1]) >> 2, 5);
+    // From then on the cache serves controller 5.
+    ASSERT_EQ(bus.GetParameterValue(ParWindowKind, value), 0);
+    EXPECT_EQ(line.requests.size(), 2);
+}
+
 TEST_F(AccessObjectTest, FailedParameterReadKeepsTheOldValue)
 {
     line.answerWithEcho(267);

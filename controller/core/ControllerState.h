@@ -3,8 +3,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+
+// Parameter 0 while the controller is in commissioning.
+constexpr int kCommissioningStateCode = 15;
+// Variant byte 55h; any other value counts as AAh.
+constexpr int kVariant55 = 0x55;
+// Software 7.00: extended commissioning and the round opening widths of the chain types.
+constexpr int kSoftware700 = 0x0700;
 
 struct ControllerState {
     // Cleared on closing; the next opening sets the layout up again.
@@ -27,6 +35,10 @@ struct ControllerState {
     int ventMagnetPosition = 0;
     int poleReversalByte = 0;
     int automaticLockingThreshold = 0;
+    // The two-click zero-position sequence of the mode button is between its clicks.
+    bool zeroPositionRun = false;
+    // Type 7: a jog click started the sliding drive and the next jog click stops it.
+    bool jogLatch = false;
 
     // A display is rewritten only when its value differs from its memory.
     int modeMemory = 4095;
@@ -38,6 +50,12 @@ struct ControllerState {
     int versionMismatches = 0;
     int pictureCounter = 5;
     QString lastPictureName = QStringLiteral("xxxxxxxxxxxxxx");
+    // The handle position the picture was last built for.
+    int pictureHandlePosition = 2;
+
+    // The entries the set-up loaded into the opening-width box, and the position bar's maximum.
+    QStringList openingWidthEntries;
+    int positionBarMaximum = 0;
 
     // The chain-drive family: top light, turn/top-hung, smoke vents, sliding drive, PAF.
     [[nodiscard]] bool chainType() const { return controllerType >= 3 && controllerType <= 9; }

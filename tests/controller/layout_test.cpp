@@ -58,13 +58,13 @@ TEST_F(LayoutTest, EachControllerTypeShowsItsOwnControls)
         const ControllerView& v = layout.view;
         const auto where = ::testing::Message() << "type " << c.type << " version " << c.version
                                                 << (c.topHung ? " top-hung" : "");
-        if (c.windowKind)
-            EXPECT_EQ(text(v, "lblWinTyp"), QString::fromUtf8(c.windowKind)) << where;
-        else
-            EXPECT_EQ(text(v, "lblWinTyp"), std::nullopt) << where;
+        const std::optional<QString> kind =
+            c.windowKind ? std::optional(QString::fromUtf8(c.windowKind)) : std::nullopt;
+        EXPECT_EQ(text(v, "lblWinTyp"), kind) << where;
         EXPECT_EQ(visible(v, "bnWinAuf"), c.winAuf) << where;
-        if (c.winAufText)
+        if (c.winAufText) {
             EXPECT_EQ(text(v, "bnWinAuf"), QString::fromUtf8(c.winAufText)) << where;
+        }
         EXPECT_EQ(visible(v, "RadioGroup1"), c.radioGroup) << where;
         EXPECT_EQ(visible(v, "gbPAF"), c.paf) << where;
         EXPECT_EQ(visible(v, "lblrwa_oeffnung"), c.openingWidth) << where;

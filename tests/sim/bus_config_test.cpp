@@ -40,13 +40,18 @@ TEST(BusConfig, ReadmeExampleDescribesItsBus)
     const ControllerSetup& chain = setup->controllers[1];
     const ControllerSetup& vent = setup->controllers[2];
     EXPECT_EQ(window.faults.strayBytes, 1);
+    EXPECT_EQ(window.safetyEdge, EdgeCondition::Pressed);
     EXPECT_EQ(chain.type, 4);
     EXPECT_TRUE(chain.longChain);
     EXPECT_EQ(ArticleText(chain.articleCode), QStringLiteral("480212"));
     EXPECT_EQ(chain.eeprom.value(0x25), 6);
     EXPECT_EQ(chain.eeprom.value(0xA1), 2);
-    ASSERT_EQ(chain.eventSchedule.size(), 1);
+    EXPECT_EQ(chain.eventStrand, Strand::Right);
+    ASSERT_EQ(chain.eventSchedule.size(), 2);
     EXPECT_EQ(chain.eventSchedule[0].untilMs, 15000u);
+    EXPECT_EQ(chain.eventSchedule[0].everyMs, 0u) << "once";
+    EXPECT_EQ(chain.eventSchedule[1].everyMs, 30000u);
+    EXPECT_EQ(vent.supplyNoiseVolts, 0.0);
     EXPECT_EQ(vent.address, 63);
     EXPECT_EQ(vent.software, 0x0701);
     EXPECT_EQ(vent.serial, 4711);
@@ -58,6 +63,13 @@ TEST(BusConfig, ReadmeExampleDescribesItsBus)
     sim.waitMs(6000);
     EXPECT_EQ(sim.parameter(2, ParEventBits), 0x0002);
     EXPECT_EQ(sim.parameter(63, ParSupplyVoltage), 640);
+    EXPECT_EQ(sim.parameter(1, 13), 2) << "safety edge pressed";
+    constexpr int kStrand = 55;
+    for (const uint32_t atMs : {21000u, 51000u}) {
+        sim.waitMs(atMs - sim.clock.tickMs());
+        EXPECT_EQ(sim.parameter(2, ParEventBits), 0x0020) << "blocked, at " << atMs;
+        EXPECT_EQ(sim.parameter(2, kStrand), 1) << "right strand, at " << atMs;
+    }
     EXPECT_EQ(sim.eepromByte(2, 0x1E).value_or(0) & 0xC0, 0xC0) << "long chain";
 }
 
@@ -177,6 +189,18 @@ INSTANTIATE_TEST_SUITE_P(
             "ScheduleEndsBeforeItStarts",
             R"({"controllers": [{"address": 1, "eventSchedule": [{"bit": 2, "fromMs": 9, "untilMs": 3}]}]})",
             "controllers[0].eventSchedule[0].untilMs: must be 9..4294967295"},
+        Mistake{
+            "RepeatNotLongerThanTheEvent",
+            R"({"controllers": [{"address": 1, "eventSchedule": [{"bit": 2, "fromMs": 0, "untilMs": 500, "everyMs": 500}]}]})",
+            "controllers[0].eventSchedule[0].everyMs: must be 501..4294967295"},
+        Mistake{"UnknownSafetyEdge", R"({"controllers": [{"address": 1, "safetyEdge": "broken"}]})",
+                "controllers[0].safetyEdge: must be one of none, ok, pressed, interrupted, "
+                "shortCircuit"},
+        Mistake{"StrandInTheMiddle", R"({"controllers": [{"address": 1, "eventStrand": "both"}]})",
+                "controllers[0].eventStrand: must be one of left, right"},
+        Mistake{"NoiseBeyondFiveVolts",
+                R"({"controllers": [{"address": 1, "supplyNoiseVolts": 6}]})",
+                "controllers[0].supplyNoiseVolts: must be a number of volts 0..5"},
         Mistake{"RequestFaultsNotAList", R"({"requestFaults": {"nth": 1}})",
                 "requestFaults: must be a list"},
         Mistake{"RequestFaultWithoutFault", R"({"requestFaults": [{"window": 1}]})",

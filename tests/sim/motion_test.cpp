@@ -177,6 +177,7 @@ TEST(Events, DerivedFromSupplyAndSafetyEdge)
 {
     BusSetup setup = DefaultBusSetup();
     setup.controllers[0].supplyVolts = 16.5;
+    setup.controllers[0].supplyNoiseVolts = 0;
     setup.controllers[1].parameters = {{0x06, 3}};
     setup.controllers[2].parameters = {{0x06, 4}};
     setup.controllers[3].events = 0x8000;

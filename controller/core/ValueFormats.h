@@ -1,0 +1,31 @@
+// How the controller window scales and formats measured values: supply voltages, drive and chain
+// positions and opening widths in millimetres.
+#pragma once
+
+#include <QString>
+
+// A chain drive moves 3.147 counts per millimetre, a turn/tilt drive 2.89, the sliding drive 2/3.
+constexpr double kChainMmPerCount = 0.31776294884016526;
+constexpr double kTurnTiltMmPerCount = 0.3460207612456747;
+constexpr double kSlidingMmPerCount = 1.5;
+constexpr double kVoltsPerCount = 0.03743;
+
+// A 16-bit word read as a signed number.
+[[nodiscard]] int SignedWord(int word);
+
+// "%3.1f Volt" of a supply-voltage reading (undervoltage limit as well).
+[[nodiscard]] QString VoltageText(int raw);
+// Millimetres rounded to whole numbers ("%1.0f").
+[[nodiscard]] QString MillimetreText(double mm);
+
+// How the drive position (parameter 12) turns into millimetres: the factor, and the offset that
+// the position label adds (the state's drive position does not).
+struct DriveScale {
+    double mmPerCount;
+    int displayOffset;
+};
+[[nodiscard]] DriveScale DriveScaleFor(int variantByte, int controllerType);
+
+// The opening width label: parameter 37 of the chain types (+10 mm except PAF), parameter 22 of
+// the sliding drive (type 7).
+[[nodiscard]] QString OpeningWidthText(int controllerType, int raw);
