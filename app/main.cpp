@@ -117,6 +117,11 @@ int main(int argc, char* argv[])
     ApplyQtTranslations(settings.language);
     MessageBoxes messages;
     TfmMain mainWindow(clock, ports, messages);
+    // "Eigenschaften" on a controller opens its window; the group control unit has none yet.
+    QObject::connect(&mainWindow, &TfmMain::deviceWindowRequested, &mainWindow, [&](int address) {
+        if (address != 0)
+            mainWindow.openControllerWindow();
+    });
     mainWindow.show();
     return QApplication::exec();
 }

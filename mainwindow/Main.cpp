@@ -3,6 +3,7 @@
 #include "Fmgruppe.h"
 #include "WindowListDelegate.h"
 #include "buslink/SettingsFile.h"
+#include "controller/Fenster.h"
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
 #include "service/Wertedit.h"
@@ -97,6 +98,10 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_languageDialog = std::make_unique<Tfm_sprachauswahl>(this);
     m_groupDrive = std::make_unique<TfmGruppeFahren>(bus(), m_list, this);
+    // The pictures of the controller window lie next to the program.
+    m_controllerWindow = std::make_unique<TfmFenster>(m_session, m_controllerState,
+                                                      QCoreApplication::applicationDirPath(), this);
+    connect(m_controllerWindow.get(), &TfmFenster::infoRequested, this, &TfmMain::acInfoExecute);
     m_scanDialog = std::make_unique<TfmScan>(this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
@@ -328,12 +333,21 @@ void TfmMain::sprache_aendern()
     m_progress->SetLangage();
     m_info->SetLanguage();
     m_valueEdit->SetLanguage();
+    m_controllerWindow->SetLanguage();
     bus().RenameParameters();
 }
 
 void TfmMain::adapt_windows()
 {
     AdjustLayout();
+    m_controllerWindow->SetSize();
+}
+
+void TfmMain::openControllerWindow()
+{
+    m_controllerState.topHungArticle = m_topHungArticle;
+    m_controllerWindow->FormShow();
+    m_controllerWindow->exec();
 }
 
 void TfmMain::resizeEvent(QResizeEvent* event)

@@ -2,6 +2,7 @@
 // and the connection state, drives polling and keep-alive, and starts the bus flows.
 #pragma once
 
+#include "controller/core/ControllerState.h"
 #include "core/Addressing.h"
 #include "core/BusScan.h"
 #include "core/BusSession.h"
@@ -20,6 +21,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class TfmComPortWahl;
+class TfmFenster;
 class TfmGruppeFahren;
 class TfmFortschritt;
 class TfmInfo;
@@ -48,6 +50,9 @@ public:
     // The whole bus scan, as the toolbar's "Fenster suchen" runs it.
     void acBusScanExecute();
     void acFensterExecute();
+    // Shows the controller window modally for the current window address.
+    void openControllerWindow();
+    [[nodiscard]] TfmFenster& controllerWindow() { return *m_controllerWindow; }
     // "Liste erstellen": the save dialog, then the report of today to the chosen file.
     void acFensterListExecute();
     void acComPortExecute();
@@ -164,4 +169,7 @@ private:
     std::unique_ptr<Tfm_sprachauswahl> m_languageDialog;
     std::unique_ptr<TfmScan> m_scanDialog;
     std::unique_ptr<TfmGruppeFahren> m_groupDrive;
+    // What the controller window knows outlives each showing.
+    ControllerState m_controllerState;
+    std::unique_ptr<TfmFenster> m_controllerWindow;
 };

@@ -1,5 +1,6 @@
 #include "BusSession.h"
 
+#include "platform/Clock.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
@@ -13,7 +14,7 @@ constexpr int kChecksumFailedText = 284;
 } // namespace
 
 BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages, QObject* parent)
-    : QObject(parent), m_bus(clock, ports), m_messages(messages)
+    : QObject(parent), m_clock(clock), m_bus(clock, ports), m_messages(messages)
 {
     // A child, so that the window that owns the session finds its polling timer.
     m_pollTimer.setParent(this);
@@ -22,10 +23,15 @@ BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages,
     connect(&m_pollTimer, &QTimer::timeout, this, &BusSession::pollTick);
 }
 
-bool BusSession::ConnectBus()
+bool BusSession::openPort()
 {
     // Connect closes the port first.
-    const bool connected = m_bus.Connect(m_connection.baud, m_connection.comPort, kReplyTimeoutMs);
+    return m_bus.Connect(m_connection.baud, m_connection.comPort, kReplyTimeoutMs);
+}
+
+bool BusSession::ConnectBus()
+{
+    const bool connected = openPort();
     if (connected) {
         m_pollTicks = 0;
         m_pollTimer.start();
@@ -45,6 +51,19 @@ void BusSession::DisconnectBus(bool keepStatusText)
     if (keepStatusText)
         emit connectionChanged();
     else
+        setStatus(QStringLiteral("Offline"));
+}
+
+void BusSession::reopen(uint32_t pauseMs)
+{
+    const bool polling = m_pollTimer.isActive();
+    m_pollTimer.stop();
+    m_bus.Disconnect();
+    m_clock.sleepMs(pauseMs);
+    const bool connected = openPort();
+    if (polling && connected)
+        m_pollTimer.start();
+    if (!connected)
         setStatus(QStringLiteral("Offline"));
 }
 

@@ -29,6 +29,10 @@ public:
     // Rewrites page 0's checksum of the current window; text 284 when that failed.
     void UpdatePage0Checksum();
 
+    // Closes the port and opens it again after `pauseMs` (the controller window's version
+    // watch); the polling timer runs afterwards as it did before.
+    void reopen(uint32_t pauseMs);
+
     // One tick of the polling timer: the keep-alive on every third, then the next cyclic
     // parameter. A serial adapter that went away ends the connection once, with one message.
     void pollTick();
@@ -42,7 +46,9 @@ signals:
 
 private:
     void setStatus(const QString& text);
+    bool openPort();
 
+    Clock& m_clock;
     TFensterSteuerung m_bus;
     UserMessages& m_messages;
     BusConnection m_connection;

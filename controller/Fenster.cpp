@@ -1,0 +1,530 @@
+#include "Fenster.h"
+
+#include "controller/core/ControllerLayout.h"
+#include "mainwindow/core/BusSession.h"
+#include "texts/Sprachen.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kRefreshPeriodMs = 1000;
+constexpr int kRollerPeriodMs = 2000;
+constexpr uint32_t kReconnectPauseMs = 333;
+constexpr QSize kPictureSize(348, 350);
+constexpr int kIconSize = 16;
+constexpr int kCaptionWidth = 150;
+constexpr int kBaseWidth = 1000;
+
+template <typename W> W* named(QWidget* parent, const char* name)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text = {})
+{
+    auto* l = named<QLabel>(parent, name);
+    l->setText(text);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text = {})
+{
+    auto* b = named<QPushButton>(parent, name);
+    b->setText(text);
+    return b;
+}
+
+// A bitmap with the colour of its bottom-left pixel transparent.
+QPixmap transparentBitmap(const QString& path)
+{
+    QPixmap pixmap(path);
+    if (pixmap.isNull())
+        return pixmap;
+    const QImage image = pixmap.toImage();
+    const QColor key = image.pixelColor(0, image.height() - 1);
+    pixmap.setMask(pixmap.createMaskFromColor(key, Qt::MaskInColor));
+    return pixmap;
+}
+
+const char* iconLabelOf(LockElement element)
+{
+    switch (element) {
+    case LockElement::UpperStrand:
+        return "imRolleO";
+    case LockElement::LowerStrand:
+        return "imRolleU";
+    case LockElement::FingerBolt:
+        break;
+    }
+    return "imRiegel";
+}
+
+} // namespace
+
+TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString programDirectory,
+                       QWidget* parent)
+    : QDialog(parent), m_session(session), m_state(state),
+      m_programDirectory(std::move(programDirectory)), m_refresh(session.bus(), state, *this)
+{
+    setObjectName(QStringLiteral("fmFenster"));
+    setWindowTitle(QStringLiteral("Veltra Fenestrix"));
+    auto* layout = new QVBoxLayout(this);
+    createToolBar(layout);
+    auto* body = new QHBoxLayout;
+    body->addWidget(createStateColumn());
+    body->addWidget(createDriveColumn());
+    body->addWidget(createInfoColumn(), 1);
+    layout->addLayout(body);
+    StatusBar = named<QStatusBar>(this, "StatusBar");
+    StatusBar->setSizeGripEnabled(false);
+    StatusBar->setAutoFillBackground(true);
+    auto* events = label(StatusBar, "StatusBar.0");
+    events->setFixedWidth(180);
+    StatusBar->addWidget(events);
+    StatusBar->addWidget(label(StatusBar, "StatusBar.1"), 1);
+    layout->addWidget(StatusBar);
+
+    Timer = named<QTimer>(nullptr, "Timer");
+    Timer->setParent(this);
+    Timer->setInterval(kRefreshPeriodMs);
+    Timer->setSingleShot(true);
+    connect(Timer, &QTimer::timeout, this, &TfmFenster::TimerTimer);
+    RollenTimer = new QTimer(this);
+    RollenTimer->setObjectName(QStringLiteral("RollenTimer"));
+    RollenTimer->setInterval(kRollerPeriodMs);
+    resize(kBaseWidth, height());
+}
+
+TfmFenster::~TfmFenster() = default;
+
+void TfmFenster::createToolBar(QVBoxLayout* layout)
+{
+    auto* bar = named<QToolBar>(this, "ToolBar1");
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const auto tool = [bar](const char* name, QStyle::StandardPixmap icon) {
+        auto* b = named<QToolButton>(bar, name);
+        b->setIcon(bar->style()->standardIcon(icon));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        bar->addWidget(b);
+        return b;
+    };
+    connect(tool("bnZurueck", QStyle::SP_ArrowBack), &QToolButton::clicked, this, &QDialog::accept);
+    bar->addSeparator();
+    connect(tool("ToolButton1", QStyle::SP_MessageBoxInformation), &QToolButton::clicked, this,
+            &TfmFenster::infoRequested);
+    // EEPROM, production data, event list and status list come with the service dialogs.
+    for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
+        tool(name, QStyle::SP_FileDialogDetailedView)->setEnabled(false);
+    QAction* separator = bar->addSeparator();
+    separator->setObjectName(QStringLiteral("ToolButton11"));
+    separator->setVisible(false);
+    QAction* drive = bar->addWidget(tool("ToolButton6", QStyle::SP_ComputerIcon));
+    drive->setVisible(false);
+    layout->setMenuBar(bar);
+}
+
+QWidget* TfmFenster::createStateColumn()
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    QFont bold = font();
+    bold.setBold(true);
+    label(column, "lblFensterZustand")->setFont(bold);
+    layout->addWidget(column->findChild<QLabel*>(QStringLiteral("lblFensterZustand")));
+    imFenster = label(column, "imFenster");
+    imFenster->setFixedSize(kPictureSize);
+    imFenster->setFrameShape(QFrame::Box);
+    layout->addWidget(imFenster);
+    QLabel* missing = label(column, "lbl2", QStringLiteral("bmp nicht gefunden"));
+    QPalette red = missing->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    missing->setPalette(red);
+    layout->addWidget(missing);
+    layout->addWidget(label(column, "lbl3"));
+    layout->addStretch(1);
+    return column;
+}
+
+QWidget* TfmFenster::createDriveColumn()
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+
+    auto* mode = named<QGroupBox>(column, "gbModus");
+    auto* modeLayout = new QHBoxLayout(mode);
+    QLabel* modeText = label(mode, "lblModus");
+    QFont bold = font();
+    bold.setBold(true);
+    modeText->setFont(bold);
+    modeLayout->addWidget(modeText, 1);
+    modeLayout->addWidget(button(mode, "bnModus"));
+    layout->addWidget(mode);
+
+    auto* drive = named<QGroupBox>(column, "gbKippA");
+    auto* driveLayout = new QGridLayout(drive);
+    driveLayout->addWidget(label(drive, "lblKippPos"), 0, 0);
+    driveLayout->addWidget(label(drive, "Label20", QStringLiteral("mm")), 0, 1);
+    driveLayout->addWidget(label(drive, "Label5", QStringLiteral("0")), 0, 2);
+    driveLayout->addWidget(label(drive, "lblKippA"), 1, 0);
+    auto* bar = named<QProgressBar>(drive, "pbPosition");
+    bar->setRange(0, 0);
+    bar->setMaximum(1);
+    bar->setTextVisible(false);
+    driveLayout->addWidget(bar, 1, 1, 1, 2);
+    driveLayout->addWidget(label(drive, "lblKippZ"), 1, 3);
+    driveLayout->addWidget(button(drive, "bnKAauf"), 2, 0, 1, 2);
+    driveLayout->addWidget(button(drive, "bnKAzu"), 2, 2, 1, 2);
+    driveLayout->addWidget(named<QComboBox>(drive, "cbKippAntr"), 3, 0, 1, 4);
+    driveLayout->addWidget(label(drive, "Label4"), 4, 0, 1, 4);
+    driveLayout->addWidget(label(drive, "Label19"), 5, 0);
+    driveLayout->addWidget(named<QComboBox>(drive, "PWM_Auf_ComboBox"), 5, 1);
+    driveLayout->addWidget(label(drive, "Label23"), 5, 2);
+    driveLayout->addWidget(named<QComboBox>(drive, "PWM_Zu_ComboBox"), 5, 3);
+    layout->addWidget(drive);
+
+    // The two roller strands and the finger bolt: state text, icon, unlock and lock.
+    const auto lockGroup = [&](const char* group, const char* text, const char* icon,
+                               const char* unlock, const char* lock) {
+        auto* box = named<QGroupBox>(column, group);
+        auto* grid = new QGridLayout(box);
+        QLabel* image = label(box, icon);
+        image->setFixedSize(kIconSize, kIconSize + 1);
+        grid->addWidget(image, 0, 0);
+        grid->addWidget(label(box, text), 0, 1, 1, 2);
+        grid->addWidget(button(box, unlock), 1, 1);
+        grid->addWidget(button(box, lock), 1, 2);
+        layout->addWidget(box);
+    };
+    lockGroup("gbRO", "lblSRO", "imRolleO", "bnSROentriegeln", "bnSROverriegeln");
+    lockGroup("gbRU", "lblSRU", "imRolleU", "bnSRUentriegeln", "bnSRUverriegeln");
+    lockGroup("gbFingerR", "lblFingerR", "imRiegel", "bnFRentriegeln", "bnFRverriegeln");
+    layout->addStretch(1);
+    return column;
+}
+
+QWidget* TfmFenster::createInfoColumn()
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+
+    auto* info = named<QGroupBox>(column, "gbInfo");
+    auto* grid = new QGridLayout(info);
+    // Caption, value and the control beside it, row by row.
+    struct Row {
+        const char* caption;
+        const char* value;
+        const char* extra;
+    };
+    static constexpr Row kRows[] = {
+        {"Label8", "lblWinAdr", nullptr},
+        {"Label14", "lblWinTyp", "Button2"},
+        {"Label11", "lblVcc", nullptr},
+        {"Label6", "lblVccGrenze", nullptr},
+        {"Label9", "lblFluegel", "bnRohwert"},
+        {"Label7", "lblFluegelGrenze", nullptr},
+        {"Label2", "lblEntriegel", nullptr},
+        {"Label10", "lblKippsperre", nullptr},
+        {"Label16", "lblLeisteAktiv", "bnSchaltleiste"},
+        {"Label15", "lblAutoRiegel", "bnAutoVerriegeln"},
+        {"Label12", "lblLED", "Button1"},
+        {"Label1", "lblZyklDreh", nullptr},
+        {"Label13", "lblZyklKipp", nullptr},
+        {"Label3", "lblReversion", nullptr},
+        {"Label17", "lblrwa_oeffnung", "Label21"},
+        {"Label29", "lblLeiste1Wert", nullptr},
+        {"Label31", "lblLeiste2Wert", nullptr},
+    };
+    int row = 0;
+    for (const Row& r : kRows) {
+        grid->addWidget(label(info, r.caption), row, 0);
+        grid->addWidget(label(info, r.value), row, 1);
+        if (r.extra) {
+            QWidget* extra =
+                QByteArray(r.extra).startsWith("Label")
+                    ? static_cast<QWidget*>(label(info, r.extra, QStringLiteral(" mm")))
+                    : button(info, r.extra);
+            grid->addWidget(extra, row, 2);
+        }
+        ++row;
+    }
+    grid->setColumnMinimumWidth(0, kCaptionWidth);
+    // The raw Hall value takes the place of its button when that is pressed.
+    QLabel* raw = label(info, "lblRohwert");
+    grid->addWidget(raw, 4, 3);
+    raw->hide();
+    for (const char* hidden : {"Label29", "lblLeiste1Wert", "Label31", "lblLeiste2Wert"})
+        info->findChild<QWidget*>(QString::fromLatin1(hidden))->hide();
+    info->findChild<QPushButton*>(QStringLiteral("Button2"))->setText(QStringLiteral("<>"));
+    layout->addWidget(info);
+
+    auto* commands = named<QGroupBox>(column, "GroupBox1");
+    auto* commandLayout = new QGridLayout(commands);
+    commandLayout->addWidget(button(commands, "bnWinKipp"), 0, 0);
+    commandLayout->addWidget(button(commands, "bnWinZu"), 0, 1);
+    commandLayout->addWidget(button(commands, "Button3"), 1, 0);
+    commandLayout->addWidget(button(commands, "bnWinAuf"), 1, 1);
+    layout->addWidget(commands);
+
+    auto* windowTypes = named<QGroupBox>(column, "RadioGroup1");
+    auto* typeLayout = new QVBoxLayout(windowTypes);
+    for (int item = 0; item < kWindowTypeItems; ++item) {
+        auto* radio = new QRadioButton(windowTypes);
+        radio->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(item));
+        typeLayout->addWidget(radio);
+    }
+    layout->addWidget(windowTypes);
+
+    auto* paf = named<QGroupBox>(column, "gbPAF");
+    auto* pafLayout = new QGridLayout(paf);
+    static constexpr Row kSlaveRows[] = {
+        {"Label27", "lblFensterZustand2", nullptr}, {"Label24", "lblSlavePos", "Label25"},
+        {"Label28", "lblSlaveHall", nullptr},       {"Label30", "lblSlaveAntriebe", nullptr},
+        {"Label26", "lblSlaveErr", nullptr},        {"Label33", "lblSlaveRevers", nullptr},
+    };
+    row = 0;
+    for (const Row& r : kSlaveRows) {
+        pafLayout->addWidget(label(paf, r.caption), row, 0);
+        pafLayout->addWidget(label(paf, r.value), row, 1);
+        if (r.extra)
+            pafLayout->addWidget(label(paf, r.extra, QStringLiteral("mm")), row, 2);
+        ++row;
+    }
+    paf->findChild<QLabel*>(QStringLiteral("Label33"))
+        ->setText(QStringLiteral("letzte Reversierung:"));
+    label(paf, "lblSlaveStatus")->hide();
+    layout->addWidget(paf);
+    layout->addWidget(label(column, "Label22"));
+    layout->addStretch(1);
+    return column;
+}
+
+void TfmFenster::SetLanguage()
+{
+    applyView(ControllerCaptions());
+    if (auto* winAuf = findChild<QPushButton*>(QStringLiteral("bnWinAuf")))
+        winAuf->setText(m_refresh.winAufCaption());
+}
+
+void TfmFenster::SetSize()
+{
+    const ControllerWidths widths = WidthsForLanguage(CurrentLanguage());
+    resize(kBaseWidth + widths.extraWindowWidth, height());
+    if (auto* grid = findChild<QGroupBox*>(QStringLiteral("gbInfo"))->findChild<QGridLayout*>())
+        grid->setColumnMinimumWidth(0, kCaptionWidth + widths.extraWindowWidth / 2);
+    const std::pair<const char*, int> fixed[] = {{"lblReversion", widths.reversion},
+                                                 {"lblWinTyp", widths.windowKind},
+                                                 {"lblLeisteAktiv", widths.safetyEdge},
+                                                 {"bnRohwert", widths.rawValue}};
+    for (const auto& [name, width] : fixed)
+        findChild<QWidget*>(QString::fromLatin1(name))->setFixedWidth(width);
+}
+
+void TfmFenster::FormShow()
+{
+    findChild<QToolButton*>(QStringLiteral("ToolButton6"))->setVisible(false);
+    const QString raw = QString(kRawPictureFile);
+    if (QFileInfo::exists(raw))
+        imFenster->setPixmap(QPixmap(raw));
+    m_open = true;
+    apply(m_refresh.open());
+    m_session.bus().StartPolling();
+    apply(m_refresh.run());
+    if (m_open)
+        Timer->start();
+    if (auto* mode = findChild<QPushButton*>(QStringLiteral("bnModus")); mode->isEnabled())
+        mode->setFocus();
+}
+
+void TfmFenster::TimerTimer()
+{
+    Timer->stop();
+    TFensterSteuerung& bus = m_session.bus();
+    bus.PausePolling();
+    const RefreshResult result = m_refresh.run();
+    bus.ResumePolling();
+    // A window closed during the refresh neither shows it nor refreshes again.
+    if (!m_open)
+        return;
+    apply(result);
+    Timer->start();
+}
+
+void TfmFenster::done(int result)
+{
+    m_open = false;
+    Timer->stop();
+    m_session.bus().StopPolling();
+    m_state.layoutSetUp = false;
+    QDialog::done(result);
+}
+
+void TfmFenster::processEvents()
+{
+    QApplication::processEvents();
+}
+
+bool TfmFenster::rollerTestRunning() const
+{
+    return RollenTimer->isActive();
+}
+
+void TfmFenster::reconnect()
+{
+    const bool refreshing = Timer->isActive();
+    Timer->stop();
+    m_session.reopen(kReconnectPauseMs);
+    if (refreshing)
+        Timer->start();
+}
+
+void TfmFenster::apply(const RefreshResult& result)
+{
+    auto* openingWidth = findChild<QComboBox*>(QStringLiteral("cbKippAntr"));
+    if (result.openingWidthCleared)
+        openingWidth->setCurrentIndex(-1);
+    if (result.options) {
+        openingWidth->clear();
+        openingWidth->addItems(result.options->openingWidths);
+        openingWidth->setCurrentIndex(-1);
+        openingWidth->setEnabled(result.options->openingWidthEnabled);
+        for (const char* name : {"PWM_Auf_ComboBox", "PWM_Zu_ComboBox"}) {
+            auto* pwm = findChild<QComboBox*>(QString::fromLatin1(name));
+            pwm->clear();
+            pwm->addItems(result.options->pwmLevels);
+            pwm->setEnabled(result.options->pwmEnabled);
+        }
+    }
+    if (result.windowTypeItem) {
+        for (int item = 0; item < kWindowTypeItems; ++item)
+            findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(item))
+                ->setChecked(item == *result.windowTypeItem);
+    }
+    applyView(result.view);
+    auto* bar = findChild<QProgressBar*>(QStringLiteral("pbPosition"));
+    if (result.barMaximum)
+        bar->setMaximum(std::max(1, *result.barMaximum));
+    if (result.barValue)
+        bar->setValue(*result.barValue);
+    if (result.openingWidth) {
+        if (openingWidth->currentIndex() != result.openingWidth->index)
+            openingWidth->setCurrentIndex(result.openingWidth->index);
+        if (result.openingWidth->disableBox)
+            openingWidth->setEnabled(false);
+    }
+    const std::pair<const char*, std::optional<int>> pwm[] = {
+        {"PWM_Zu_ComboBox", result.pwmClosingIndex}, {"PWM_Auf_ComboBox", result.pwmOpeningIndex}};
+    for (const auto& [name, index] : pwm) {
+        auto* box = findChild<QComboBox*>(QString::fromLatin1(name));
+        if (index && box->currentIndex() != *index)
+            box->setCurrentIndex(*index);
+    }
+    for (const auto& [element, icon] : result.icons)
+        drawIcon(element, icon);
+    if (result.picture)
+        applyPicture(*result.picture, result.radio);
+}
+
+void TfmFenster::applyView(const ControllerView& view)
+{
+    for (auto it = view.changes().cbegin(); it != view.changes().cend(); ++it) {
+        const ControlChange& change = *it;
+        if (it.key() == QLatin1String("StatusBar")) {
+            QPalette palette = StatusBar->palette();
+            palette.setColor(QPalette::Window,
+                             change.colour == TextColour::Red
+                                 ? QColor(Qt::red)
+                                 : QApplication::palette().color(QPalette::Button));
+            StatusBar->setPalette(palette);
+            continue;
+        }
+        auto* widget = findChild<QWidget*>(it.key());
+        if (!widget)
+            continue;
+        if (change.text) {
+            if (auto* l = qobject_cast<QLabel*>(widget))
+                l->setText(*change.text);
+            else if (auto* b = qobject_cast<QAbstractButton*>(widget))
+                b->setText(*change.text);
+            else if (auto* g = qobject_cast<QGroupBox*>(widget))
+                g->setTitle(*change.text);
+        }
+        if (change.hint)
+            widget->setToolTip(*change.hint);
+        if (change.visible)
+            widget->setVisible(*change.visible);
+        if (change.enabled)
+            widget->setEnabled(*change.enabled);
+        if (change.colour) {
+            QPalette palette = widget->palette();
+            const QColor normal = QApplication::palette().color(QPalette::WindowText);
+            const QColor colour = *change.colour == TextColour::Red ? QColor(Qt::red) : normal;
+            palette.setColor(QPalette::WindowText, colour);
+            palette.setColor(QPalette::ButtonText, colour);
+            widget->setPalette(palette);
+        }
+    }
+}
+
+void TfmFenster::applyPicture(const PictureRebuild& rebuild,
+                              const std::optional<PictureOverlay>& radio)
+{
+    const QDir dir(m_programDirectory);
+    QStringList files{rebuild.pictureFile};
+    const QPixmap base(dir.filePath(rebuild.pictureFile));
+    QPixmap picture = base.isNull() ? imFenster->pixmap() : base;
+    if (!base.isNull() && !picture.isNull()) {
+        QPainter painter(&picture);
+        for (const std::optional<PictureOverlay>& overlay : {rebuild.handle, radio}) {
+            if (!overlay)
+                continue;
+            files << overlay->fileName;
+            const QPixmap symbol = transparentBitmap(dir.filePath(overlay->fileName));
+            if (!symbol.isNull())
+                painter.drawPixmap(overlay->topLeft, symbol);
+        }
+        painter.end();
+        imFenster->setPixmap(picture);
+    }
+    if (const auto message = MissingFileMessage(m_programDirectory, files))
+        findChild<QLabel*>(QStringLiteral("lbl2"))->setText(*message);
+}
+
+QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
+{
+    // The image is cleared to the button face, then the icon is drawn at (0, 1).
+    QPixmap pixmap(kIconSize, kIconSize + 1);
+    pixmap.fill(palette().color(QPalette::Button));
+    const QPixmap symbol =
+        transparentBitmap(QDir(m_programDirectory).filePath(QString(LockingIconFile(icon))));
+    if (!symbol.isNull()) {
+        QPainter painter(&pixmap);
+        painter.drawPixmap(0, 1, symbol);
+    }
+    return pixmap;
+}
+
+void TfmFenster::drawIcon(LockElement element, LockingIcon icon)
+{
+    findChild<QLabel*>(QString::fromLatin1(iconLabelOf(element)))->setPixmap(iconPixmap(icon));
+}
