@@ -1,0 +1,228 @@
+// The controller window opened through the main window: on the simulated default bus (virtual
+// clock), and once in real time against "fenestrix-sim" over a pseudo-terminal.
+#include "RecordedMessages.h"
+#include "ScanHarness.h"
+#include "controller/Fenster.h"
+#include "mainwindow/Main.h"
+#include "platform/ComPortMap.h"
+#include "sim/BusSetup.h"
+#include "sim/MemoryBusPorts.h"
+#include "sim/SimulatedBus.h"
+#include "texts/Sprachen.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+// Runs `act` on the controller window as soon as it is shown (it is modal).
+void whenShown(TfmMain& main, std::function<void(TfmFenster&)> act)
+{
+    QTimer::singleShot(0, &main, [&main, act] {
+        TfmFenster& window = main.controllerWindow();
+        if (window.isVisible())
+            act(window);
+        else
+            whenShown(main, act);
+    });
+}
+
+QString textOf(TfmFenster& window, const char* name)
+{
+    if (auto* l = window.findChild<QLabel*>(QString::fromLatin1(name)))
+        return l->text();
+    return window.findChild<QAbstractButton*>(QString::fromLatin1(name))->text();
+}
+
+TFensterInfo controllerAt(int address)
+{
+    TFensterInfo info;
+    info.address = address;
+    info.windowKind = 1;
+    return info;
+}
+
+// A main window on the simulated default bus, without its start-up scan, wired as the program
+// wires it.
+struct ControllerWindowTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString previousDir = QDir::currentPath();
+    VirtualClock clock;
+    SimulatedBus bus{DefaultBusSetup()};
+    MemoryBusPorts memoryPorts{clock, bus, {1}};
+    TracingPorts ports{memoryPorts, clock};
+    RecordedMessages messages;
+    std::unique_ptr<TfmMain> main;
+
+    void SetUp() override
+    {
+        QDir::setCurrent(dir.path());
+        SetCurrentLanguage(German);
+        main = std::make_unique<TfmMain>(clock, ports, messages);
+        main->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
+        QObject::connect(main.get(), &TfmMain::deviceWindowRequested, main.get(),
+                         [this](int address) {
+                             if (address != 0)
+                                 main->openControllerWindow();
+                         });
+        main->show();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        QDir::setCurrent(previousDir);
+        SetCurrentLanguage(German);
+    }
+    void open(int address, std::function<void(TfmFenster&)> act)
+    {
+        main->windowList().AddWindowRow(controllerAt(address));
+        main->selectRow(main->windowList().deviceCount() - 1);
+        whenShown(*main, [act](TfmFenster& window) {
+            act(window);
+            window.reject();
+        });
+        main->acFensterExecute();
+    }
+};
+
+TEST_F(ControllerWindowTest, ChainDriveShowsItsLayoutAndLiveValues)
+{
+    QStringList shown;
+    bool timerRunning = false;
+    open(2, [&](TfmFenster& window) {
+        for (const char* name : {"lblWinAdr", "lblWinTyp", "lblFensterZustand", "lblVcc",
+                                 "lblModus", "lblSRO", "gbKippA"})
+            shown << (QString::fromLatin1(name) == QLatin1String("gbKippA")
+                          ? window.findChild<QGroupBox*>(QStringLiteral("gbKippA"))->title()
+                          : textOf(window, name));
+        auto* timer = window.findChild<QTimer*>(QStringLiteral("Timer"));
+        timerRunning = timer->isActive() && timer->interval() == 1000;
+        EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("gbPAF"))->isVisibleTo(&window));
+        EXPECT_TRUE(
+            window.findChild<QWidget*>(QStringLiteral("RadioGroup1"))->isVisibleTo(&window));
+        EXPECT_FALSE(
+            window.findChild<QAbstractButton*>(QStringLiteral("ToolButton3"))->isEnabled());
+        EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("imFenster"))->pixmap().isNull());
+    });
+    ASSERT_EQ(shown.size(), 7);
+    EXPECT_EQ(shown[0], QStringLiteral("2"));
+    EXPECT_EQ(shown[1], LanguageText(46)); // "Drehfenster"
+    EXPECT_TRUE(shown[2].startsWith(QStringLiteral("Z00 - "))) << shown[2].toStdString();
+    EXPECT_TRUE(shown[3].endsWith(QStringLiteral(" Volt"))) << shown[3].toStdString();
+    EXPECT_EQ(shown[4], LanguageText(154));
+    EXPECT_TRUE(shown[5].startsWith(LanguageText(186))) << shown[5].toStdString();
+    EXPECT_EQ(shown[6], QStringLiteral("Kettenantrieb:"));
+    EXPECT_TRUE(timerRunning);
+    // Closed: no refresh any more, polling off, the next opening sets the layout up again.
+    EXPECT_FALSE(main->controllerWindow().findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
+    EXPECT_EQ(main->bus().pollingState(), TFensterSteuerung::PollingOff);
+}
+
+TEST_F(ControllerWindowTest, PafMasterShowsItsSlaveGroupAndFrenchCaptions)
+{
+    const int germanWidth = main->controllerWindow().width();
+    SetCurrentLanguage(French);
+    main->sprache_aendern();
+    main->adapt_windows();
+    QString slaveState, caption;
+    bool pafShown = false;
+    open(5, [&](TfmFenster& window) {
+        pafShown = window.findChild<QWidget*>(QStringLiteral("gbPAF"))->isVisibleTo(&window);
+        slaveState = textOf(window, "lblFensterZustand2");
+        caption = window.findChild<QGroupBox*>(QStringLiteral("gbInfo"))->title();
+    });
+    EXPECT_TRUE(pafShown);
+    EXPECT_TRUE(slaveState.startsWith(QStringLiteral("Z0"))) << slaveState.toStdString();
+    EXPECT_EQ(caption, LanguageText(54) + QStringLiteral(":"));
+    // French needs 150 pixels more than German.
+    EXPECT_GE(main->controllerWindow().width(), germanWidth + 150);
+}
+
+TEST_F(ControllerWindowTest, ClosingDuringARefreshStopsIt)
+{
+    open(1, [&](TfmFenster& window) {
+        // The window is closed while the refresh lets events run between its telegrams.
+        QTimer::singleShot(0, &window, [&window] { window.reject(); });
+        const int before = ports.requests.size();
+        window.TimerTimer();
+        EXPECT_LT(ports.requests.size() - before, 3);
+        EXPECT_FALSE(window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
+    });
+}
+
+// Real time against fenestrix-sim: the longest stall of the event loop while the window
+// refreshes, and what the window shows of a controller of the default bus.
+TEST(ControllerWindowEndToEnd, LiveWindowOfTheSimulatedChainDrive)
+{
+    QTemporaryDir dir;
+    QProcess sim;
+    sim.start(QStringLiteral(FENESTRIX_SIM_PROGRAM),
+              {QStringLiteral("--link"), dir.filePath(QStringLiteral("COM1"))});
+    ASSERT_TRUE(sim.waitForStarted(5000) && sim.waitForReadyRead(5000));
+    qputenv("FENESTRIX_PORTS", dir.path().toLocal8Bit());
+    const QString previousDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    SetCurrentLanguage(German);
+
+    RealClock clock;
+    QtSerialPorts ports;
+    RecordedMessages messages;
+    {
+        TfmMain main(clock, ports, messages);
+        main.findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
+        QObject::connect(&main, &TfmMain::deviceWindowRequested, &main,
+                         [&main](int) { main.openControllerWindow(); });
+        main.show();
+        ASSERT_TRUE(main.bus().IsConnected());
+        main.windowList().AddWindowRow(controllerAt(2));
+        main.selectRow(0);
+
+        QString kind, state, voltage;
+        qint64 longestStallMs = 0;
+        // A 5 ms heartbeat shows how long the event loop is held up.
+        QElapsedTimer clockOfBeats;
+        qint64 last = 0;
+        whenShown(main, [&](TfmFenster& window) {
+            clockOfBeats.start();
+            auto* beat = new QTimer(&window);
+            QObject::connect(beat, &QTimer::timeout, [&] {
+                const qint64 now = clockOfBeats.elapsed();
+                longestStallMs = std::max(longestStallMs, now - last);
+                last = now;
+            });
+            beat->start(5);
+            QTimer::singleShot(3500, &window, [&, beat, &window = window] {
+                beat->stop();
+                kind = textOf(window, "lblWinTyp");
+                state = textOf(window, "lblFensterZustand");
+                voltage = textOf(window, "lblVcc");
+                window.reject();
+            });
+        });
+        main.acFensterExecute();
+        EXPECT_EQ(kind, QStringLiteral("Drehfenster"));
+        EXPECT_TRUE(state.startsWith(QStringLiteral("Z00 - "))) << state.toStdString();
+        EXPECT_TRUE(voltage.endsWith(QStringLiteral(" Volt"))) << voltage.toStdString();
+        std::cout << "longest event-loop stall while refreshing: " << longestStallMs << " ms"
+                  << std::endl;
+        // One telegram at a time: far below the whole refresh, with room for a loaded machine.
+        EXPECT_LT(longestStallMs, 200);
+    }
+    QDir::setCurrent(previousDir);
+    sim.kill();
+    sim.waitForFinished();
+}
+
+} // namespace
