@@ -4,6 +4,7 @@
 #include "mainwindow/core/BusSession.h"
 #include "texts/Sprachen.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
@@ -23,6 +24,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -133,6 +136,11 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     bar->addSeparator();
     connect(tool("ToolButton1", QStyle::SP_MessageBoxInformation), &QToolButton::clicked, this,
             &TfmFenster::infoRequested);
+    auto* info = new QAction(this);
+    info->setObjectName(QStringLiteral("acInfo"));
+    info->setShortcut(Qt::Key_F1);
+    connect(info, &QAction::triggered, this, &TfmFenster::infoRequested);
+    addAction(info);
     // EEPROM, production data, event list and status list come with the service dialogs.
     for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
         tool(name, QStyle::SP_FileDialogDetailedView)->setEnabled(false);
@@ -330,14 +338,14 @@ void TfmFenster::SetSize()
 {
     const ControllerWidths widths = WidthsForLanguage(CurrentLanguage());
     resize(kBaseWidth + widths.extraWindowWidth, height());
-    if (auto* grid = findChild<QGroupBox*>(QStringLiteral("gbInfo"))->findChild<QGridLayout*>())
-        grid->setColumnMinimumWidth(0, kCaptionWidth + widths.extraWindowWidth / 2);
-    const std::pair<const char*, int> fixed[] = {{"lblReversion", widths.reversion},
-                                                 {"lblWinTyp", widths.windowKind},
-                                                 {"lblLeisteAktiv", widths.safetyEdge},
-                                                 {"bnRohwert", widths.rawValue}};
-    for (const auto& [name, width] : fixed)
-        findChild<QWidget*>(QString::fromLatin1(name))->setFixedWidth(width);
+    // The widths of the language are the least the columns get; a larger font widens them
+    // rather than cutting texts.
+    auto* grid =
+        qobject_cast<QGridLayout*>(findChild<QGroupBox*>(QStringLiteral("gbInfo"))->layout());
+    grid->setColumnMinimumWidth(0, kCaptionWidth + widths.extraWindowWidth / 2);
+    grid->setColumnMinimumWidth(1,
+                                std::max({widths.reversion, widths.windowKind, widths.safetyEdge}));
+    findChild<QPushButton*>(QStringLiteral("bnRohwert"))->setMinimumWidth(widths.rawValue);
 }
 
 void TfmFenster::FormShow()

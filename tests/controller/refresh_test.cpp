@@ -118,6 +118,27 @@ TEST_F(RefreshTest, SteadyRefreshReadsInTheFixedOrderForEachControllerType)
     }
 }
 
+BusSetup defaultBusWithoutSafetyEdges()
+{
+    BusSetup setup = DefaultBusSetup();
+    for (ControllerSetup& controller : setup.controllers)
+        controller.safetyEdge = EdgeCondition::None;
+    return setup;
+}
+
+struct RefreshWithoutSafetyEdgeTest : RefreshTest {
+    RefreshWithoutSafetyEdgeTest() : RefreshTest(defaultBusWithoutSafetyEdges()) {}
+};
+
+TEST_F(RefreshWithoutSafetyEdgeTest, OnlyItsPresenceIsRead)
+{
+    openController(1);
+    (void)tick();
+    EXPECT_EQ(readsOf([&] { (void)tick(); }),
+              split("P0 P2 P3 P4 P21 P1 P0 P23 P26 P9 P5 P6 P12"));
+    EXPECT_EQ(state.safetyEdgeState, 0);
+}
+
 TEST_F(RefreshTest, FailedEventReadShowsOnlyTheMissingCommunication)
 {
     openController(1);
