@@ -7,7 +7,6 @@
 #include "buslink/SettingsFile.h"
 #include "platform/ComPortMap.h"
 #include "texts/MessageBoxes.h"
-#include "texts/QtTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -114,7 +113,6 @@ int main(int argc, char* argv[])
         return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
     }
 
-    ApplyQtTranslations(settings.language);
     MessageBoxes messages;
     TfmMain mainWindow(clock, ports, messages);
     // "Eigenschaften" on a controller opens its window; the group control unit has none yet.

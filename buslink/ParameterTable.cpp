@@ -125,7 +125,7 @@ TStrgItem InitialParameter(int index)
 QString ParameterValueText(int index, uint16_t value)
 {
     if (index == ParSupplyVoltage)
-        return QString::asprintf("%2.1fV", value * 0.03743);
+        return QString::asprintf("%2.1fV", value * kVoltsPerCount);
     if (index == ParSoftwareVersion)
         return QString::asprintf("%X.%02X", value >> 8, value & 0xFF);
     return QString::number(value);

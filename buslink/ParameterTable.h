@@ -8,6 +8,10 @@
 
 constexpr int kParameterCount = 56;
 
+// The supply voltage counts 37.43 mV; a chain drive moves 3.147 counts per millimetre.
+constexpr double kVoltsPerCount = 0.03743;
+constexpr double kChainMmPerCount = 0.31776294884016526;
+
 // Parameter indices that flows name.
 enum Parameter {
     ParState = 0,

@@ -259,7 +259,7 @@ QWidget* TfmFenster::createInfoColumn()
         {"Label1", "lblZyklDreh", nullptr},
         {"Label13", "lblZyklKipp", nullptr},
         {"Label3", "lblReversion", nullptr},
-        {"Label17", "lblrwa_oeffnung", "Label21"},
+        {"Label17", "lblrwa_oeffnung", nullptr},
         {"Label29", "lblLeiste1Wert", nullptr},
         {"Label31", "lblLeiste2Wert", nullptr},
     };
@@ -267,17 +267,14 @@ QWidget* TfmFenster::createInfoColumn()
     for (const Row& r : kRows) {
         grid->addWidget(label(info, r.caption), row, 0);
         grid->addWidget(label(info, r.value), row, 1);
-        if (r.extra) {
-            QWidget* extra =
-                QByteArray(r.extra).startsWith("Label")
-                    ? static_cast<QWidget*>(label(info, r.extra, QStringLiteral(" mm")))
-                    : button(info, r.extra);
-            grid->addWidget(extra, row, 2);
-        }
+        if (r.extra)
+            grid->addWidget(button(info, r.extra), row, 2);
         ++row;
     }
     grid->setColumnMinimumWidth(0, kCaptionWidth);
-    // The raw Hall value takes the place of its button when that is pressed.
+    // The unit of the opening width, and the raw Hall value that takes the place of its button
+    // when that is pressed.
+    grid->addWidget(label(info, "Label21", QStringLiteral(" mm")), 14, 2);
     QLabel* raw = label(info, "lblRohwert");
     grid->addWidget(raw, 4, 3);
     raw->hide();

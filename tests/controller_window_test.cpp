@@ -2,6 +2,7 @@
 // clock), and once in real time against "fenestrix-sim" over a pseudo-terminal.
 #include "RecordedMessages.h"
 #include "ScanHarness.h"
+#include "WhenShown.h"
 #include "controller/Fenster.h"
 #include "mainwindow/Main.h"
 #include "platform/ComPortMap.h"
@@ -27,16 +28,11 @@
 
 namespace {
 
-// Runs `act` on the controller window as soon as it is shown (it is modal).
+// Runs `act` on the controller window as soon as it is shown.
 void whenShown(TfmMain& main, std::function<void(TfmFenster&)> act)
 {
-    QTimer::singleShot(0, &main, [&main, act] {
-        TfmFenster& window = main.controllerWindow();
-        if (window.isVisible())
-            act(window);
-        else
-            whenShown(main, act);
-    });
+    whenShown<TfmFenster>(
+        main, [&main] { return &main.controllerWindow(); }, std::move(act));
 }
 
 QString textOf(TfmFenster& window, const char* name)

@@ -2,6 +2,7 @@
 // UpdateActions, keyboard and mouse of the list, status colours and the language switch.
 #include "RecordedMessages.h"
 #include "ScanHarness.h"
+#include "WhenShown.h"
 #include "buslink/SettingsFile.h"
 #include "mainwindow/Main.h"
 #include "sim/BusSetup.h"
@@ -334,17 +335,12 @@ TEST_F(MainWindowTest, PollingTimerPollsEveryTickAndKeepsAliveEveryThird)
     EXPECT_FALSE(timer->isActive());
 }
 
-// Runs `act` on the dialog `name` of `window` as soon as it is shown (modal dialogs block the
-// test until they close).
+// Runs `act` on the dialog `name` of `window` as soon as it is shown.
 void whenShown(QWidget& window, const char* name, std::function<void(QDialog&)> act)
 {
-    QTimer::singleShot(0, &window, [&window, name, act] {
-        auto* dialog = window.findChild<QDialog*>(QString::fromLatin1(name));
-        if (dialog && dialog->isVisible())
-            act(*dialog);
-        else
-            whenShown(window, name, act);
-    });
+    whenShown<QDialog>(
+        window, [&window, name] { return window.findChild<QDialog*>(QString::fromLatin1(name)); },
+        std::move(act));
 }
 
 // The state of every command that uses the bus or changes the list.

@@ -2,13 +2,14 @@
 // positions and opening widths in millimetres.
 #pragma once
 
+#include "buslink/ParameterTable.h"
+
 #include <QString>
 
-// A chain drive moves 3.147 counts per millimetre, a turn/tilt drive 2.89, the sliding drive 2/3.
-constexpr double kChainMmPerCount = 0.31776294884016526;
+// Besides the chain drive's scale: a turn/tilt drive moves 2.89 counts per millimetre, the
+// sliding drive 2/3.
 constexpr double kTurnTiltMmPerCount = 0.3460207612456747;
 constexpr double kSlidingMmPerCount = 1.5;
-constexpr double kVoltsPerCount = 0.03743;
 
 // A 16-bit word read as a signed number.
 [[nodiscard]] int SignedWord(int word);

@@ -88,34 +88,29 @@ QString ListExport::productionLines(std::optional<int> controller)
 {
     if (controller)
         m_bus.SetWindowAddress(*controller);
-    // The EEPROM bytes of one line in the order read; nothing when one could not be read.
-    const auto read = [&](std::initializer_list<int> addresses) -> std::optional<QList<int>> {
-        QList<int> values;
+    // One line: its label, then its EEPROM bytes (read in this order) formatted, or "?" when
+    // one of them could not be read.
+    const auto line = [&](const char* label, std::initializer_list<int> addresses,
+                          const auto& format) {
+        QList<int> b;
         for (int address : addresses) {
             int value = 0;
             if (!controller || m_bus.ReadEepromByte(address, value) != 0)
-                return std::nullopt;
-            values << value;
+                return QString::fromLatin1(label) + kUnreadable + u'\n';
+            b << value;
         }
-        return values;
+        return QString::fromLatin1(label) + format(b) + u'\n';
     };
-    QString text = QStringLiteral("Fertigungsdatum:  ");
-    if (const auto b = read({0x12, 0x13, 0x14}))
-        text +=
-            QString::asprintf("%X%02X, %02X / %X", (*b)[2] & 0x0F, (*b)[1], (*b)[0], (*b)[2] >> 4);
-    else
-        text += kUnreadable;
-    text += QStringLiteral("\nSerial Nummer:  ");
-    if (const auto b = read({0x16, 0x15}))
-        text += QString::asprintf("%02X%02X", (*b)[0], (*b)[1]);
-    else
-        text += kUnreadable;
-    text += QStringLiteral("\nArtikelnr. KI  ");
-    if (const auto b = read({0x17, 0x18, 0x19, 0x1A}))
-        text += QString::asprintf("%02X %02X%02X %02X", (*b)[0], (*b)[1], (*b)[2], (*b)[3]);
-    else
-        text += kUnreadable;
-    return text + u'\n';
+    // Three statements: the lines are read in their order.
+    QString text = line("Fertigungsdatum:  ", {0x12, 0x13, 0x14}, [](const QList<int>& b) {
+        return QString::asprintf("%X%02X, %02X / %X", b[2] & 0x0F, b[1], b[0], b[2] >> 4);
+    });
+    text += line("Serial Nummer:  ", {0x16, 0x15},
+                 [](const QList<int>& b) { return QString::asprintf("%02X%02X", b[0], b[1]); });
+    text += line("Artikelnr. KI  ", {0x17, 0x18, 0x19, 0x1A}, [](const QList<int>& b) {
+        return QString::asprintf("%02X %02X%02X %02X", b[0], b[1], b[2], b[3]);
+    });
+    return text;
 }
 
 ListExport::Outcome ListExport::write(QIODevice& device, const QDate& date)

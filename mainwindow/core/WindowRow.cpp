@@ -1,11 +1,11 @@
 #include "WindowRow.h"
 
+#include "buslink/ParameterTable.h"
 #include "service/core/Tools01.h"
 #include "texts/Sprachen.h"
 
 namespace {
 
-constexpr double kChainUnitsToMm = 0.31776294884016526;
 const QString kTopHungArticle = QStringLiteral("480202");
 const QString kTopHungSmokeVentArticle = QStringLiteral("480201");
 
@@ -51,6 +51,11 @@ QString versionText(int version, const char* format)
 
 StatusKind TFensterInfo::statusKind() const
 {
+    return StatusKindOf(status);
+}
+
+StatusKind StatusKindOf(int status)
+{
     if (status < 12)
         return StatusKind::Normal;
     if (status == 15)
@@ -69,11 +74,10 @@ bool TFensterInfo::isTopHungArticle() const
 
 QString StatusText(int status)
 {
-    TFensterInfo info;
-    info.status = status;
     // In the order of StatusKind.
     static constexpr int kTexts[] = {154, 115, 326, 301, 298};
-    return QStringLiteral(" ") + LanguageText(kTexts[int(info.statusKind())]) + QStringLiteral(" ");
+    return QStringLiteral(" ") + LanguageText(kTexts[int(StatusKindOf(status))]) +
+           QStringLiteral(" ");
 }
 
 QStringList WindowRowTexts(const TFensterInfo& info)
@@ -96,7 +100,7 @@ QStringList WindowRowTexts(const TFensterInfo& info)
                 unknown, StatusText(info.status)};
     }
     const bool paf = info.windowKind == 8 || info.windowKind == 9;
-    const double chainMm = info.chainLength * kChainUnitsToMm + (paf ? 0 : 10);
+    const double chainMm = info.chainLength * kChainMmPerCount + (paf ? 0 : 10);
     QString status = StatusText(info.status);
     if (info.eventBits != 0)
         status += LanguageText(71);

@@ -33,6 +33,9 @@ struct TFensterInfo {
     [[nodiscard]] bool isTopHungArticle() const;
 };
 
+// What a status word says.
+[[nodiscard]] StatusKind StatusKindOf(int status);
+
 // The eight cells of a device row in the current language.
 [[nodiscard]] QStringList WindowRowTexts(const TFensterInfo& info);
 // The header cells, each a blank and the column's text.
