@@ -18,6 +18,7 @@ enum Mode : uint8_t {
     DriveClose = 0x42,
     // Drives to the position or opening the data word names.
     DriveToPosition = 0x43,
+    DriveStop = 0x44,
     KeepAlive = 0x4F,
     EmergencyRequest = 0x60,
     // The reply to an emergency request echoes this mode, not the request's.
@@ -25,6 +26,19 @@ enum Mode : uint8_t {
     EmergencyEnd = 0x65,
     SoftwareVersion = 0x76,
 };
+
+// Mode 30h, memory address 0: the command codes of the locks and the drive jog.
+namespace CommandCode {
+constexpr int LockLowerStrand = 0x0A;
+constexpr int UnlockLowerStrand = 0x0B;
+constexpr int LockUpperStrand = 0x0C;
+constexpr int UnlockUpperStrand = 0x0D;
+constexpr int LockFingerBolt = 0x0E;
+constexpr int UnlockFingerBolt = 0x0F;
+constexpr int DriveOpen = 0x10;
+constexpr int DriveClose = 0x11;
+constexpr int DriveStop = 0x12;
+} // namespace CommandCode
 
 // Mode 13h, memory address 0: the code that allows the next EEPROM write.
 constexpr uint16_t kEepromWriteEnableCode = 0x6677;

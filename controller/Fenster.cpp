@@ -1,5 +1,6 @@
 #include "Fenster.h"
 
+#include "Led.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
 #include "texts/Sprachen.h"
@@ -9,6 +10,7 @@
 #include <QBitmap>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -88,7 +90,9 @@ const char* iconLabelOf(LockElement element)
 TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString programDirectory,
                        QWidget* parent)
     : QDialog(parent), m_session(session), m_state(state),
-      m_programDirectory(std::move(programDirectory)), m_refresh(session.bus(), state, *this)
+      m_programDirectory(std::move(programDirectory)), m_refresh(session.bus(), state, *this),
+      m_commands(session.bus(), state, *this, session.clock()),
+      m_edits(session.bus(), state, *this, session.clock())
 {
     setObjectName(QStringLiteral("fmFenster"));
     setWindowTitle(QStringLiteral("Veltra Fenestrix"));
@@ -116,6 +120,9 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     RollenTimer = new QTimer(this);
     RollenTimer->setObjectName(QStringLiteral("RollenTimer"));
     RollenTimer->setInterval(kRollerPeriodMs);
+    connect(RollenTimer, &QTimer::timeout, this, &TfmFenster::SRollenTimer);
+    connectCommands();
+    connectSettingEdits();
     resize(kBaseWidth, height());
 }
 
@@ -144,11 +151,16 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     // EEPROM, production data, event list and status list come with the service dialogs.
     for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
         tool(name, QStyle::SP_FileDialogDetailedView)->setEnabled(false);
-    QAction* separator = bar->addSeparator();
-    separator->setObjectName(QStringLiteral("ToolButton11"));
-    separator->setVisible(false);
-    QAction* drive = bar->addWidget(tool("ToolButton6", QStyle::SP_ComputerIcon));
-    drive->setVisible(false);
+    m_serviceSeparator = bar->addSeparator();
+    m_serviceSeparator->setObjectName(QStringLiteral("ToolButton11"));
+    m_serviceSeparator->setVisible(false);
+    m_serviceButton = bar->addWidget(tool("ToolButton6", QStyle::SP_ComputerIcon));
+    m_serviceButton->setVisible(false);
+    auto* serviceKey = new QAction(this);
+    serviceKey->setObjectName(QStringLiteral("acServiceKey"));
+    serviceKey->setShortcut(kServiceKey);
+    connect(serviceKey, &QAction::triggered, this, &TfmFenster::fmFensterServiceKey);
+    addAction(serviceKey);
     layout->setMenuBar(bar);
 }
 
@@ -347,14 +359,15 @@ void TfmFenster::SetSize()
 
 void TfmFenster::FormShow()
 {
-    findChild<QToolButton*>(QStringLiteral("ToolButton6"))->setVisible(false);
+    m_serviceButton->setVisible(false);
+    m_serviceSeparator->setVisible(false);
     const QString raw = QString(kRawPictureFile);
     if (QFileInfo::exists(raw))
         imFenster->setPixmap(QPixmap(raw));
     m_open = true;
-    apply(m_refresh.open());
+    apply(refreshing([this] { return m_refresh.open(); }));
     m_session.bus().StartPolling();
-    apply(m_refresh.run());
+    apply(refreshing([this] { return m_refresh.run(); }));
     if (m_open)
         Timer->start();
     if (auto* mode = findChild<QPushButton*>(QStringLiteral("bnModus")); mode->isEnabled())
@@ -366,18 +379,46 @@ void TfmFenster::TimerTimer()
     Timer->stop();
     TFensterSteuerung& bus = m_session.bus();
     bus.PausePolling();
-    const RefreshResult result = m_refresh.run();
+    const RefreshResult result = refreshing([this] { return m_refresh.run(); });
     bus.ResumePolling();
     // A window closed during the refresh neither shows it nor refreshes again.
     if (!m_open)
         return;
     apply(result);
     Timer->start();
+    runDeferred();
+}
+
+RefreshResult TfmFenster::refreshing(const std::function<RefreshResult()>& step)
+{
+    m_refreshRunning = true;
+    RefreshResult result = step();
+    m_refreshRunning = false;
+    return result;
+}
+
+void TfmFenster::act(std::function<void()> action)
+{
+    if (m_refreshRunning)
+        m_deferred << std::move(action);
+    else if (m_open)
+        action();
+}
+
+void TfmFenster::runDeferred()
+{
+    while (!m_deferred.isEmpty() && m_open && !m_refreshRunning)
+        m_deferred.takeFirst()();
 }
 
 void TfmFenster::done(int result)
 {
     m_open = false;
+    m_deferred.clear();
+    // A drive jogged by a held button stops, and a closing-roller test ends: no command of this
+    // window reaches another controller.
+    m_commands.endHeldJog();
+    m_commands.endRollerTest();
     Timer->stop();
     m_session.bus().StopPolling();
     m_state.layoutSetUp = false;
@@ -390,6 +431,37 @@ void TfmFenster::processEvents()
 }
 
 bool TfmFenster::rollerTestRunning() const
+{
+    return RollenTimer->isActive();
+}
+
+UserMessages& TfmFenster::messages()
+{
+    return m_session.messages();
+}
+
+void TfmFenster::stopRefreshTimer()
+{
+    Timer->stop();
+}
+
+void TfmFenster::startRefreshTimer()
+{
+    if (m_open)
+        Timer->start();
+}
+
+void TfmFenster::startRollerTimer()
+{
+    RollenTimer->start();
+}
+
+void TfmFenster::stopRollerTimer()
+{
+    RollenTimer->stop();
+}
+
+bool TfmFenster::rollerTimerActive() const
 {
     return RollenTimer->isActive();
 }
@@ -532,4 +604,149 @@ QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
 void TfmFenster::drawIcon(LockElement element, LockingIcon icon)
 {
     findChild<QLabel*>(QString::fromLatin1(iconLabelOf(element)))->setPixmap(iconPixmap(icon));
+}
+
+void TfmFenster::connectButton(const char* name, std::function<void()> action)
+{
+    connect(findChild<QAbstractButton*>(QString::fromLatin1(name)), &QAbstractButton::clicked,
+            this, [this, action = std::move(action)] { act(action); });
+}
+
+void TfmFenster::connectCommands()
+{
+    struct Lock {
+        const char* name;
+        LockElement strand;
+        bool locked;
+    };
+    static constexpr Lock kLocks[] = {
+        {"bnSROentriegeln", LockElement::UpperStrand, false},
+        {"bnSROverriegeln", LockElement::UpperStrand, true},
+        {"bnSRUentriegeln", LockElement::LowerStrand, false},
+        {"bnSRUverriegeln", LockElement::LowerStrand, true},
+    };
+    for (const Lock& lock : kLocks)
+        connectButton(lock.name, [this, lock] { apply(m_commands.lockStrand(lock.strand, lock.locked)); });
+    connectButton("bnFRentriegeln", [this] { apply(m_commands.fingerBoltButton(false)); });
+    connectButton("bnFRverriegeln", [this] { apply(m_commands.fingerBoltButton(true)); });
+
+    for (const char* name : {"bnKAauf", "bnKAzu"})
+        findChild<QPushButton*>(QString::fromLatin1(name))->installEventFilter(this);
+    connectButton("bnKAauf", [this] { m_commands.jogClicked(JogDirection::Open); });
+    connectButton("bnKAzu", [this] { m_commands.jogClicked(JogDirection::Close); });
+
+    connectButton("bnWinKipp", [this] { m_commands.windowCommand(WindowCommand::Open); });
+    connectButton("bnWinZu", [this] { m_commands.windowCommand(WindowCommand::Close); });
+    connectButton("Button3", [this] { m_commands.windowCommand(WindowCommand::Stop); });
+    connectButton("bnWinAuf", [this] { m_commands.windowCommand(WindowCommand::OpenFully); });
+    connectButton("bnModus", [this] { applyView(m_commands.modeButton()); });
+}
+
+void TfmFenster::connectSettingEdits()
+{
+    connectButton("bnSchaltleiste", [this] { m_edits.toggleSafetyEdge(); });
+    connectButton("bnAutoVerriegeln", [this] {
+        auto* button = findChild<QPushButton*>(QStringLiteral("bnAutoVerriegeln"));
+        button->setEnabled(false);
+        m_edits.toggleAutomaticLocking();
+        button->setEnabled(true);
+    });
+    // The boxes react to the user's choice only, not to the refresh selecting a stored value.
+    connect(findChild<QComboBox*>(QStringLiteral("cbKippAntr")), &QComboBox::activated, this,
+            [this](int position) { act([this, position] { cbKippAntrChange(position); }); });
+    connect(findChild<QComboBox*>(QStringLiteral("PWM_Auf_ComboBox")), &QComboBox::activated,
+            this, [this](int position) {
+                act([this, position] { pwmChange(PwmDirection::Opening, position); });
+            });
+    connect(findChild<QComboBox*>(QStringLiteral("PWM_Zu_ComboBox")), &QComboBox::activated,
+            this, [this](int position) {
+                act([this, position] { pwmChange(PwmDirection::Closing, position); });
+            });
+    for (int item = 0; item < kWindowTypeItems; ++item)
+        connectButton(qPrintable(QStringLiteral("RadioGroup1Item%1").arg(item)),
+                      [this, item] { m_edits.changeWindowType(item); });
+    connectButton("Button2", [this] {
+        if (const auto kind = m_edits.switchTurnTiltVariant())
+            findChild<QLabel*>(QStringLiteral("lblWinTyp"))->setText(*kind);
+    });
+    connectButton("Button1", [this] { Button1Click(); });
+    connectButton("ToolButton6", [this] { m_edits.changeServiceSetting(); });
+    // The raw Hall value takes the place of its button and gives it back when clicked.
+    auto* raw = findChild<QPushButton*>(QStringLiteral("bnRohwert"));
+    auto* rawValue = findChild<QLabel*>(QStringLiteral("lblRohwert"));
+    connect(raw, &QPushButton::clicked, this, [raw, rawValue] {
+        raw->hide();
+        rawValue->show();
+    });
+    rawValue->installEventFilter(this);
+}
+
+bool TfmFenster::eventFilter(QObject* watched, QEvent* event)
+{
+    // A disabled control still passes its pointer events to the filter.
+    if (!static_cast<QWidget*>(watched)->isEnabled())
+        return false;
+    const QEvent::Type type = event->type();
+    const bool press =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    const bool release = type == QEvent::MouseButtonRelease;
+    if (watched->objectName() == QLatin1String("lblRohwert")) {
+        if (release) {
+            static_cast<QWidget*>(watched)->hide();
+            findChild<QPushButton*>(QStringLiteral("bnRohwert"))->show();
+        }
+        return false;
+    }
+    const JogDirection direction = watched->objectName() == QLatin1String("bnKAauf")
+                                       ? JogDirection::Open
+                                       : JogDirection::Close;
+    if (press)
+        act([this, direction] { m_commands.jogPressed(direction); });
+    else if (release)
+        act([this] { m_commands.jogReleased(); });
+    return false;
+}
+
+void TfmFenster::SRollenTimer()
+{
+    if (m_open)
+        apply(m_commands.rollerTestTick());
+}
+
+void TfmFenster::fmFensterServiceKey()
+{
+    const ServiceSetting setting = ServiceSettingOf(m_state);
+    if (setting == ServiceSetting::None)
+        return;
+    findChild<QToolButton*>(QStringLiteral("ToolButton6"))->setText(ServiceButtonCaption(setting));
+    const bool visible = !m_serviceButton->isVisible();
+    m_serviceButton->setVisible(visible);
+    m_serviceSeparator->setVisible(visible);
+}
+
+void TfmFenster::cbKippAntrChange(int position)
+{
+    const OpeningWidthChange change = m_edits.changeOpeningWidth(position);
+    if (change.selection)
+        findChild<QComboBox*>(QStringLiteral("cbKippAntr"))->setCurrentIndex(*change.selection);
+    if (change.barMaximum)
+        findChild<QProgressBar*>(QStringLiteral("pbPosition"))
+            ->setMaximum(std::max(1, *change.barMaximum));
+}
+
+void TfmFenster::pwmChange(PwmDirection direction, int position)
+{
+    const char* name =
+        direction == PwmDirection::Opening ? "PWM_Auf_ComboBox" : "PWM_Zu_ComboBox";
+    if (const auto level = m_edits.changePwmLevel(direction, position))
+        findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentIndex(*level);
+}
+
+void TfmFenster::Button1Click()
+{
+    Tfm_ledstatus dialog(this);
+    if (const auto state = m_edits.handleLedState())
+        dialog.select(*state);
+    if (dialog.exec() == QDialog::Accepted)
+        m_edits.writeHandleLed(dialog.selectedPosition());
 }

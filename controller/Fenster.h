@@ -2,17 +2,27 @@
 // refresh in controller/core produced to its controls and runs the refresh timer.
 #pragma once
 
+#include "controller/core/ControllerActionHost.h"
+#include "controller/core/ControllerCommands.h"
 #include "controller/core/ControllerRefresh.h"
+#include "controller/core/SettingEdits.h"
 
 #include <QDialog>
+#include <QKeySequence>
+#include <QList>
 #include <QPixmap>
+
+#include <functional>
 
 class QLabel;
 class QStatusBar;
 class QTimer;
 class BusSession;
 
-class TfmFenster final : public QDialog, private RefreshHost {
+// Shows and hides the hidden service button; one modifier with one letter, kept fixed.
+inline const QKeySequence kServiceKey(Qt::CTRL | Qt::Key_K);
+
+class TfmFenster final : public QDialog, private RefreshHost, private ControllerActionHost {
     Q_OBJECT
 public:
     // `programDirectory` holds the picture files.
@@ -34,12 +44,37 @@ signals:
 
 protected:
     void done(int result) override;
+    // The jog buttons' press and release, and the click on the raw Hall value.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void processEvents() override;
     [[nodiscard]] bool closed() const override { return !m_open; }
     [[nodiscard]] bool rollerTestRunning() const override;
     void reconnect() override;
+
+    UserMessages& messages() override;
+    void stopRefreshTimer() override;
+    void startRefreshTimer() override;
+    void startRollerTimer() override;
+    void stopRollerTimer() override;
+    [[nodiscard]] bool rollerTimerActive() const override;
+
+    // Runs a command or edit; one given while the refresh reads runs when the refresh is done,
+    // so that no flow starts inside another.
+    void act(std::function<void()> action);
+    void runDeferred();
+    // One refresh step with the commands held back meanwhile.
+    [[nodiscard]] RefreshResult refreshing(const std::function<RefreshResult()>& step);
+    void connectCommands();
+    void connectSettingEdits();
+    void connectButton(const char* name, std::function<void()> action);
+
+    void SRollenTimer();
+    void fmFensterServiceKey();
+    void cbKippAntrChange(int position);
+    void pwmChange(PwmDirection direction, int position);
+    void Button1Click();
 
     void createToolBar(class QVBoxLayout* layout);
     QWidget* createStateColumn();
@@ -55,10 +90,16 @@ private:
     ControllerState& m_state;
     QString m_programDirectory;
     ControllerRefresh m_refresh;
+    ControllerCommands m_commands;
+    SettingEdits m_edits;
     bool m_open = false;
+    bool m_refreshRunning = false;
+    QList<std::function<void()>> m_deferred;
 
     QTimer* Timer = nullptr;
     QTimer* RollenTimer = nullptr;
     QLabel* imFenster = nullptr;
+    QAction* m_serviceButton = nullptr;
+    QAction* m_serviceSeparator = nullptr;
     QStatusBar* StatusBar = nullptr;
 };

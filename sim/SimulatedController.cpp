@@ -145,6 +145,20 @@ std::optional<uint16_t> SimulatedController::answer(const BusRequest& request, u
     }
 }
 
+SimulatedController::Observed SimulatedController::observe(uint64_t nowUs)
+{
+    advanceTo(nowUs);
+    return {.upperLocked = m_upperLocked,
+            .lowerLocked = m_lowerLocked,
+            .boltLocked = m_boltLocked,
+            .commissioning = m_commissioning,
+            .zeroPositionRun = m_zeroPositionRun,
+            .driveMoving = m_drive.isMoving(),
+            .driveCounts = m_drive.position(),
+            .safetyEdgeActive = m_edge.isActive(),
+            .controllerType = m_type};
+}
+
 void SimulatedController::takeAddress(int address)
 {
     m_address = address;

@@ -22,6 +22,20 @@ public:
     [[nodiscard]] uint16_t serial() const { return m_serial; }
     [[nodiscard]] uint8_t eepromByte(int address) const { return m_eeprom.at(size_t(address)); }
 
+    // What the controller has made of the commands it received, at `nowUs`.
+    struct Observed {
+        bool upperLocked;
+        bool lowerLocked;
+        bool boltLocked;
+        bool commissioning;
+        bool zeroPositionRun;
+        bool driveMoving;
+        int driveCounts;
+        bool safetyEdgeActive;
+        int controllerType;
+    };
+    [[nodiscard]] Observed observe(uint64_t nowUs);
+
 private:
     enum class Phase { Closed, Unlocking, Opening, Open, Stopped, Closing, Locking, TurnUnlocked };
 

@@ -61,6 +61,16 @@ struct TracedRequest {
     }
 };
 
+// A request as "mode:memory=data" in hex, e.g. "09:025=0003".
+inline QString requestText(const TracedRequest& r)
+{
+    const int data = static_cast<uint8_t>(r.bytes[3]) | (static_cast<uint8_t>(r.bytes[4]) << 8);
+    return QStringLiteral("%1:%2=%3")
+        .arg(r.mode(), 2, 16, QChar(u'0'))
+        .arg(r.memory(), 3, 16, QChar(u'0'))
+        .arg(data, 4, 16, QChar(u'0'));
+}
+
 class TracingPorts final : public SerialPorts {
 public:
     TracingPorts(SerialPorts& inner, VirtualClock& clock) : m_inner(inner), m_clock(clock) {}

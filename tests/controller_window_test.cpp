@@ -1,15 +1,7 @@
 // The controller window opened through the main window: on the simulated default bus (virtual
 // clock), and once in real time against "fenestrix-sim" over a pseudo-terminal.
-#include "RecordedMessages.h"
-#include "ScanHarness.h"
-#include "WhenShown.h"
-#include "controller/Fenster.h"
-#include "mainwindow/Main.h"
+#include "ControllerWindowFixture.h"
 #include "platform/ComPortMap.h"
-#include "sim/BusSetup.h"
-#include "sim/MemoryBusPorts.h"
-#include "sim/SimulatedBus.h"
-#include "texts/Sprachen.h"
 
 #include <QAction>
 #include <QDir>
@@ -27,71 +19,6 @@
 #include <iostream>
 
 namespace {
-
-// Runs `act` on the controller window as soon as it is shown.
-void whenShown(TfmMain& main, std::function<void(TfmFenster&)> act)
-{
-    whenShown<TfmFenster>(
-        main, [&main] { return &main.controllerWindow(); }, std::move(act));
-}
-
-QString textOf(TfmFenster& window, const char* name)
-{
-    if (auto* l = window.findChild<QLabel*>(QString::fromLatin1(name)))
-        return l->text();
-    return window.findChild<QAbstractButton*>(QString::fromLatin1(name))->text();
-}
-
-TFensterInfo controllerAt(int address)
-{
-    TFensterInfo info;
-    info.address = address;
-    info.windowKind = 1;
-    return info;
-}
-
-// A main window on the simulated default bus, without its start-up scan, wired as the program
-// wires it.
-struct ControllerWindowTest : ::testing::Test {
-    QTemporaryDir dir;
-    QString previousDir = QDir::currentPath();
-    VirtualClock clock;
-    SimulatedBus bus{DefaultBusSetup()};
-    MemoryBusPorts memoryPorts{clock, bus, {1}};
-    TracingPorts ports{memoryPorts, clock};
-    RecordedMessages messages;
-    std::unique_ptr<TfmMain> main;
-
-    void SetUp() override
-    {
-        QDir::setCurrent(dir.path());
-        SetCurrentLanguage(German);
-        main = std::make_unique<TfmMain>(clock, ports, messages);
-        main->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
-        QObject::connect(main.get(), &TfmMain::deviceWindowRequested, main.get(),
-                         [this](int address) {
-                             if (address != 0)
-                                 main->openControllerWindow();
-                         });
-        main->show();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QDir::setCurrent(previousDir);
-        SetCurrentLanguage(German);
-    }
-    void open(int address, std::function<void(TfmFenster&)> act)
-    {
-        main->windowList().AddWindowRow(controllerAt(address));
-        main->selectRow(main->windowList().deviceCount() - 1);
-        whenShown(*main, [act](TfmFenster& window) {
-            act(window);
-            window.reject();
-        });
-        main->acFensterExecute();
-    }
-};
 
 TEST_F(ControllerWindowTest, ChainDriveShowsItsLayoutAndLiveValues)
 {

@@ -39,6 +39,11 @@ struct ControllerState {
     bool zeroPositionRun = false;
     // Type 7: a jog click started the sliding drive and the next jog click stops it.
     bool jogLatch = false;
+    // The closing-roller test: the step (0..3) of the cycle (0..10) it sends next, and whether it
+    // ends after the current cycle.
+    int rollerTestStep = 0;
+    int rollerTestCycle = 0;
+    bool rollerTestStopRequest = false;
 
     // A display is rewritten only when its value differs from its memory.
     int modeMemory = 4095;

@@ -21,6 +21,10 @@ constexpr int kHandleLedByte = 0x37;
 constexpr int kPwmClosingByte = 0xA0;
 constexpr int kPwmOpeningByte = 0xA1;
 constexpr int kWindowTypeByte = 0xAA;
+constexpr int kLongChainByte = 0x1E;
+constexpr int kLongChainBits = 0xC0;
+constexpr int kSealPressureByte = 0xAC;
+constexpr int kSealPressure = 0x32;
 constexpr int kHighestPwmLevel = 8;
 constexpr int kPwmLevelOutOfRange = 7; // what a stored level above 8 is shown as
 constexpr int kTurnTiltWindow = 1;
@@ -59,7 +63,29 @@ int PositionBarMaximum(int controllerType, int softwareVersion, int position)
     return scale[std::clamp(position, 0, int(scale.size()) - 1)] - 10;
 }
 
-SettingEdits::SettingEdits(TFensterSteuerung& bus, ControllerState& state, SettingEditHost& host,
+ServiceSetting ServiceSettingOf(const ControllerState& state)
+{
+    if (state.softwareVersion >= 0x0403 && state.softwareVersion <= 0x0405)
+        return ServiceSetting::LongChain;
+    if ((state.controllerType == 3 || state.controllerType == 4) && state.softwareVersion >= 0x0701)
+        return ServiceSetting::SealPressure;
+    return ServiceSetting::None;
+}
+
+QString ServiceButtonCaption(ServiceSetting setting)
+{
+    switch (setting) {
+    case ServiceSetting::LongChain:
+        return LanguageText(373);
+    case ServiceSetting::SealPressure:
+        return LanguageText(441);
+    case ServiceSetting::None:
+        break;
+    }
+    return {};
+}
+
+SettingEdits::SettingEdits(TFensterSteuerung& bus, ControllerState& state, ControllerActionHost& host,
                            Clock& clock)
     : m_bus(bus), m_state(state), m_host(host), m_clock(clock)
 {}
@@ -108,9 +134,9 @@ OpeningWidthChange SettingEdits::changeOpeningWidth(int position)
     const QString question = (heavy ? LanguageText(434) : QString()) + LanguageText(324);
     if (m_host.messages().confirm(question, UserMessages::Buttons::YesNo)) {
         (void)m_bus.WriteEepromByte(kOpeningWidthByte, position + 1);
-        return {.selection = std::nullopt,
-                .barMaximum =
-                    PositionBarMaximum(m_state.controllerType, m_state.softwareVersion, position)};
+        m_state.positionBarMaximum =
+            PositionBarMaximum(m_state.controllerType, m_state.softwareVersion, position);
+        return {.selection = std::nullopt, .barMaximum = m_state.positionBarMaximum};
     }
     const std::optional<int> stored = readEeprom(kOpeningWidthByte);
     if (stored && *stored - 1 != position)
@@ -175,4 +201,23 @@ void SettingEdits::writeHandleLed(int position)
 {
     if (position >= 0 && position <= 2)
         (void)m_bus.WriteEepromByte(kHandleLedByte, position);
+}
+
+void SettingEdits::changeServiceSetting()
+{
+    const ServiceSetting setting = ServiceSettingOf(m_state);
+    if (setting == ServiceSetting::None)
+        return;
+    const bool longChain = setting == ServiceSetting::LongChain;
+    if (!m_host.messages().confirm(LanguageText(longChain ? 432 : 443),
+                                   UserMessages::Buttons::YesNo))
+        return;
+    if (!longChain) {
+        (void)m_bus.WriteEepromByte(kSealPressureByte, kSealPressure);
+        return;
+    }
+    // Nothing is written when the byte could not be read: its other bits are not known.
+    const std::optional<int> stored = readEeprom(kLongChainByte);
+    if (stored && (*stored & kLongChainBits) != kLongChainBits)
+        (void)m_bus.WriteEepromByte(kLongChainByte, *stored | kLongChainBits);
 }

@@ -2,6 +2,7 @@
 // questions it asks, and what the window must show afterwards.
 #pragma once
 
+#include "ControllerActionHost.h"
 #include "ControllerState.h"
 
 #include <QList>
@@ -11,16 +12,6 @@
 
 class Clock;
 class TFensterSteuerung;
-class UserMessages;
-
-// What the setting edits need from the controller window.
-class SettingEditHost {
-public:
-    virtual ~SettingEditHost() = default;
-    [[nodiscard]] virtual UserMessages& messages() = 0;
-    virtual void stopRefreshTimer() = 0;
-    virtual void startRefreshTimer() = 0;
-};
 
 // The widths the drive position bar's maximum is taken from after an opening-width write: by
 // software version 0700h or higher, else types 5 and 6, else all others.
@@ -38,9 +29,16 @@ struct OpeningWidthChange {
 
 enum class PwmDirection { Opening, Closing };
 
+// The hidden service button's setting: the long chain of software 4.03 to 4.05, or the seal
+// pressure of types 3 and 4 from software 7.01 on; none for every other controller.
+enum class ServiceSetting { None, LongChain, SealPressure };
+[[nodiscard]] ServiceSetting ServiceSettingOf(const ControllerState& state);
+// The service button's caption for its setting ("Antrieb" or "Andruck").
+[[nodiscard]] QString ServiceButtonCaption(ServiceSetting setting);
+
 class SettingEdits {
 public:
-    SettingEdits(TFensterSteuerung& bus, ControllerState& state, SettingEditHost& host,
+    SettingEdits(TFensterSteuerung& bus, ControllerState& state, ControllerActionHost& host,
                  Clock& clock);
 
     // Toggles the safety edge; the refresh shows its new state.
@@ -62,12 +60,15 @@ public:
     [[nodiscard]] std::optional<int> handleLedState();
     // Writes the LED dialog's confirmed choice; a typed text (no entry, -1) writes nothing.
     void writeHandleLed(int position);
+    // The hidden service button: after its question, sets the long chain (bits 7 and 6 of EEPROM
+    // 1Eh, written only when read) or the seal pressure (ACh := 32h).
+    void changeServiceSetting();
 
 private:
     [[nodiscard]] std::optional<int> readEeprom(int memoryAddress);
 
     TFensterSteuerung& m_bus;
     ControllerState& m_state;
-    SettingEditHost& m_host;
+    ControllerActionHost& m_host;
     Clock& m_clock;
 };

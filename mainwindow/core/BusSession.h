@@ -17,6 +17,9 @@ public:
     BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages, QObject* parent = nullptr);
 
     [[nodiscard]] TFensterSteuerung& bus() { return m_bus; }
+    // The clock of every wait and the messages of the program, for the windows on this bus.
+    [[nodiscard]] Clock& clock() { return m_clock; }
+    [[nodiscard]] UserMessages& messages() { return m_messages; }
     [[nodiscard]] const BusConnection& connection() const { return m_connection; }
     void setConnection(const BusConnection& connection) { m_connection = connection; }
 

@@ -17,6 +17,11 @@ static inline void PrintTo(const QString& text, std::ostream* out)
     *out << '"' << text.toStdString() << '"';
 }
 
+static inline void PrintTo(const QStringList& texts, std::ostream* out)
+{
+    *out << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
+}
+
 // An expected text in a table row; nullptr expects the control's text to stay untouched.
 inline std::optional<QString> ExpectedText(const char* utf8)
 {

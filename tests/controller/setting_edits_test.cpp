@@ -4,7 +4,7 @@
 #include "buslink/Protocol.h"
 #include "controller/core/SettingEdits.h"
 #include "sim/BusSetup.h"
-#include "tests/ScanHarness.h"
+#include "tests/controller/ActionHarness.h"
 #include "texts/Sprachen.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +12,6 @@
 #include <functional>
 
 namespace {
-
-struct RecordingEditHost final : SettingEditHost {
-    RecordedMessages recorded;
-    QStringList timer; // "stop" and "start", in order
-
-    UserMessages& messages() override { return recorded; }
-    void stopRefreshTimer() override { timer << QStringLiteral("stop"); }
-    void startRefreshTimer() override { timer << QStringLiteral("start"); }
-};
-
-// A request as "mode:memory=data" in hex, e.g. "09:025=0003".
-QString label(const TracedRequest& r)
-{
-    const int data = static_cast<uint8_t>(r.bytes[3]) | (static_cast<uint8_t>(r.bytes[4]) << 8);
-    return QStringLiteral("%1:%2=%3")
-        .arg(r.mode(), 2, 16, QChar(u'0'))
-        .arg(r.memory(), 3, 16, QChar(u'0'))
-        .arg(data, 4, 16, QChar(u'0'));
-}
 
 int page0Xor(const SimulatedController& controller)
 {
@@ -40,49 +21,10 @@ int page0Xor(const SimulatedController& controller)
     return checksum;
 }
 
-struct SettingEditsTest : ::testing::Test {
-    explicit SettingEditsTest(const BusSetup& setup = DefaultBusSetup()) : h(setup) {}
-
-    void SetUp() override { SetCurrentLanguage(German); }
-    void open(int address)
-    {
-        ASSERT_TRUE(h.pc.Connect(19200, 1, 150));
-        h.pc.SetWindowAddress(address);
-        h.ports.requests.clear();
-    }
-    QStringList telegrams() const
-    {
-        QStringList out;
-        for (const TracedRequest& r : h.ports.requests)
-            out << label(r);
-        return out;
-    }
-    // Microseconds from the start of request `from` to the start of the request after it.
-    uint64_t gapAfter(const QString& from) const
-    {
-        for (qsizetype i = 0; i + 1 < h.ports.requests.size(); ++i) {
-            if (label(h.ports.requests[i]) == from)
-                return h.ports.requests[i + 1].atUs - h.ports.requests[i].atUs;
-        }
-        ADD_FAILURE() << "no request " << from.toStdString();
-        return 0;
-    }
-
-    ScanHarness h;
-    ControllerState state;
-    RecordingEditHost host;
+struct SettingEditsTest : ActionTest {
+    using ActionTest::ActionTest;
     SettingEdits edits{h.pc, state, host, h.clock};
 };
-
-BusSetup busWithEeprom(int address, QMap<int, uint8_t> eeprom)
-{
-    BusSetup setup = DefaultBusSetup();
-    for (ControllerSetup& controller : setup.controllers) {
-        if (controller.address == address)
-            controller.eeprom.insert(eeprom);
-    }
-    return setup;
-}
 
 TEST_F(SettingEditsTest, EachEditSendsItsTelegramsOnYesAndNo)
 {
@@ -273,7 +215,7 @@ TEST_F(SettingEditsTest, WindowTypeWritesOnlyWhenTheClickedTypeIsNotStored)
         typeEdits.changeWindowType(c.index);
         QStringList sent;
         for (const TracedRequest& r : bus.ports.requests)
-            sent << label(r);
+            sent << requestText(r);
         EXPECT_EQ(sent, c.telegrams) << c.stored << " " << c.index;
         EXPECT_EQ(windowState.windowType, c.windowType) << c.stored << " " << c.index;
     }
@@ -334,7 +276,7 @@ TEST_F(AutomaticLockingTest, EachFailureShowsItsError)
         ASSERT_TRUE(bus.pc.Connect(19200, 1, 150));
         bus.pc.SetWindowAddress(2);
         bus.bus.failRequests(c.failing, RequestFault::silence());
-        RecordingEditHost failingHost;
+        RecordingActionHost failingHost;
         ControllerState windowState;
         SettingEdits lockingEdits{bus.pc, windowState, failingHost, bus.clock};
         lockingEdits.toggleAutomaticLocking();
@@ -345,7 +287,7 @@ TEST_F(AutomaticLockingTest, EachFailureShowsItsError)
             EXPECT_EQ(bus.bus.controllerAt(2)->eepromByte(0x2F), c.storedAfter) << c.name;
         }
         for (const TracedRequest& r : bus.ports.requests)
-            EXPECT_NE(label(r).left(6), QStringLiteral("09:030")) << c.name;
+            EXPECT_NE(requestText(r).left(6), QStringLiteral("09:030")) << c.name;
     }
 }
 
@@ -360,3 +302,84 @@ TEST_F(SettingEditsTest, HandleLedStateIsParameter20)
 }
 
 } // namespace
+
+TEST(ServiceSetting, LongChainOnSoftware403To405SealPressureOnTypes3And4From701)
+{
+    struct Case {
+        int type;
+        int version;
+        ServiceSetting setting;
+    };
+    const Case cases[] = {
+        {1, 0x0402, ServiceSetting::None},       {1, 0x0403, ServiceSetting::LongChain},
+        {4, 0x0405, ServiceSetting::LongChain},  {1, 0x0406, ServiceSetting::None},
+        {3, 0x0700, ServiceSetting::None},       {3, 0x0701, ServiceSetting::SealPressure},
+        {4, 0x0703, ServiceSetting::SealPressure}, {5, 0x0701, ServiceSetting::None},
+    };
+    for (const Case& c : cases) {
+        ControllerState state;
+        state.controllerType = c.type;
+        state.softwareVersion = c.version;
+        EXPECT_EQ(ServiceSettingOf(state), c.setting) << c.type << " " << c.version;
+    }
+}
+
+TEST(ServiceSetting, ButtonAsksAndWritesTheLongChainOnlyAfterItsReadOrTheSealPressure)
+{
+    struct Case {
+        const char* name;
+        int type;
+        int version;
+        int stored1E;
+        bool failRead;
+        bool answer;
+        int question;
+        QStringList telegrams;
+        int stored1EAfter;
+        int storedACAfter;
+    };
+    const Case cases[] = {
+        {"long chain", 1, 0x0404, 0x01, false, true, 432, {"08:01e=0000", "09:01e=00c1"}, 0xC1, -1},
+        {"long chain set", 1, 0x0404, 0xC3, false, true, 432, {"08:01e=0000"}, 0xC3, -1},
+        {"long chain no", 1, 0x0404, 0x01, false, false, 432, {}, 0x01, -1},
+        {"long chain unread", 1, 0x0404, 0x01, true, true, 432, {"08:01e=0000", "08:01e=0000"},
+         0x01, -1},
+        {"seal pressure", 4, 0x0701, 0, false, true, 443, {"09:0ac=0032"}, -1, 0x32},
+        {"seal pressure no", 4, 0x0701, 0, false, false, 443, {}, -1, 0},
+        {"version 7.00", 4, 0x0700, 0, false, true, -1, {}, -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BusSetup setup = busWithEeprom(1, {{0x1E, uint8_t(c.stored1E)}, {0xAC, 0}});
+        setup.controllers[0].type = c.type;
+        setup.controllers[0].software = uint16_t(c.version);
+        ScanHarness bus(setup);
+        ASSERT_TRUE(bus.pc.Connect(19200, 1, 150));
+        bus.pc.SetWindowAddress(1);
+        if (c.failRead)
+            bus.bus.failRequests({.mode = 0x08, .window = 1, .memory = 0x1E},
+                                 RequestFault::silence(), 2);
+        bus.ports.requests.clear();
+        ControllerState state;
+        state.controllerType = c.type;
+        state.softwareVersion = c.version;
+        RecordingActionHost host;
+        host.recorded.answers = {c.answer};
+        SettingEdits edits{bus.pc, state, host, bus.clock};
+        edits.changeServiceSetting();
+        QStringList sent;
+        for (const TracedRequest& r : bus.ports.requests)
+            sent << requestText(r);
+        EXPECT_EQ(sent, c.telegrams);
+        EXPECT_EQ(host.recorded.shown, c.question < 0 ? QStringList{}
+                                                      : QStringList{"confirm: " +
+                                                                    LanguageText(c.question)});
+        const SimulatedController& controller = *bus.bus.controllerAt(1);
+        if (c.stored1EAfter >= 0) {
+            EXPECT_EQ(controller.eepromByte(0x1E), c.stored1EAfter);
+        }
+        if (c.storedACAfter >= 0) {
+            EXPECT_EQ(controller.eepromByte(0xAC), c.storedACAfter);
+        }
+    }
+}
