@@ -556,8 +556,11 @@ void TfmFenster::applyView(const ControllerView& view)
             QPalette palette = widget->palette();
             const QColor normal = QApplication::palette().color(QPalette::WindowText);
             const QColor colour = *change.colour == TextColour::Red ? QColor(Qt::red) : normal;
-            palette.setColor(QPalette::WindowText, colour);
-            palette.setColor(QPalette::ButtonText, colour);
+            // A disabled control keeps the greyed text of the style.
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                palette.setColor(group, QPalette::WindowText, colour);
+                palette.setColor(group, QPalette::ButtonText, colour);
+            }
             widget->setPalette(palette);
         }
     }

@@ -37,6 +37,7 @@ Tfm_ledstatus::Tfm_ledstatus(QWidget* parent) : QDialog(parent)
     buttons->addWidget(apply);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
+    setMinimumWidth(260);
 }
 
 void Tfm_ledstatus::select(int position)

@@ -142,6 +142,19 @@ TEST_F(ControllerWindowTest, CommissioningQuestionThenRollerTestThatEndsWithTheW
         window.TimerTimer();
         EXPECT_TRUE(textOf(window, "lblFingerR").endsWith(LanguageText(439)));
         EXPECT_EQ(buttonOf(window, "bnFRentriegeln")->text(), QStringLiteral("Start"));
+        for (int refresh = 0; refresh < 5; ++refresh) { // past the slow values and the picture
+            clock.sleepMs(1000);
+            window.TimerTimer();
+        }
+        // Disabled, and shown greyed even where the layout gave the text a colour.
+        const QColor greyed = QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText);
+        for (const char* command : {"bnWinKipp", "bnWinZu", "Button3", "bnWinAuf"}) {
+            EXPECT_FALSE(buttonOf(window, command)->isEnabled()) << command;
+            EXPECT_EQ(buttonOf(window, command)->palette().color(QPalette::Disabled,
+                                                                  QPalette::ButtonText),
+                      greyed)
+                << command;
+        }
         from = ports.requests.size();
         buttonOf(window, "bnFRentriegeln")->click();
         auto* roller = window.findChild<QTimer*>(QStringLiteral("RollenTimer"));

@@ -1,6 +1,7 @@
 // The controller window opened through the main window: on the simulated default bus (virtual
-// clock), and once in real time against "fenestrix-sim" over a pseudo-terminal.
+// clock), and in real time against "fenestrix-sim" over a pseudo-terminal.
 #include "ControllerWindowFixture.h"
+#include "buslink/ParameterTable.h"
 #include "platform/ComPortMap.h"
 
 #include <QAction>
@@ -85,67 +86,142 @@ TEST_F(ControllerWindowTest, ClosingDuringARefreshStopsIt)
     });
 }
 
+// "fenestrix-sim" serving the default bus on COM1 over a pseudo-terminal, and a main window on
+// it in real time, wired as the program wires it.
+struct RealTimeBus {
+    QTemporaryDir dir;
+    QProcess sim;
+    QString previousDir = QDir::currentPath();
+    RealClock clock;
+    QtSerialPorts ports;
+    RecordedMessages messages;
+    std::unique_ptr<TfmMain> main;
+
+    RealTimeBus()
+    {
+        sim.start(QStringLiteral(FENESTRIX_SIM_PROGRAM),
+                  {QStringLiteral("--link"), dir.filePath(QStringLiteral("COM1"))});
+        if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000))
+            return;
+        qputenv("FENESTRIX_PORTS", dir.path().toLocal8Bit());
+        QDir::setCurrent(dir.path());
+        SetCurrentLanguage(German);
+        main = std::make_unique<TfmMain>(clock, ports, messages);
+        main->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
+        QObject::connect(main.get(), &TfmMain::deviceWindowRequested, main.get(),
+                         [this](int) { main->openControllerWindow(); });
+        main->show();
+    }
+    ~RealTimeBus()
+    {
+        main.reset();
+        QDir::setCurrent(previousDir);
+        sim.kill();
+        sim.waitForFinished();
+    }
+    [[nodiscard]] bool connected() const { return main && main->bus().IsConnected(); }
+    void select(int address)
+    {
+        main->windowList().AddWindowRow(controllerAt(address));
+        main->selectRow(main->windowList().deviceCount() - 1);
+    }
+    // Parameter 0 of the controller whose window is open: its state code.
+    int stateCode()
+    {
+        int value = -1;
+        (void)main->bus().GetParameterValue(ParState, value);
+        return value;
+    }
+};
+
 // Real time against fenestrix-sim: the longest stall of the event loop while the window
 // refreshes, and what the window shows of a controller of the default bus.
 TEST(ControllerWindowEndToEnd, LiveWindowOfTheSimulatedChainDrive)
 {
-    QTemporaryDir dir;
-    QProcess sim;
-    sim.start(QStringLiteral(FENESTRIX_SIM_PROGRAM),
-              {QStringLiteral("--link"), dir.filePath(QStringLiteral("COM1"))});
-    ASSERT_TRUE(sim.waitForStarted(5000) && sim.waitForReadyRead(5000));
-    qputenv("FENESTRIX_PORTS", dir.path().toLocal8Bit());
-    const QString previousDir = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    SetCurrentLanguage(German);
-
-    RealClock clock;
-    QtSerialPorts ports;
-    RecordedMessages messages;
-    {
-        TfmMain main(clock, ports, messages);
-        main.findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
-        QObject::connect(&main, &TfmMain::deviceWindowRequested, &main,
-                         [&main](int) { main.openControllerWindow(); });
-        main.show();
-        ASSERT_TRUE(main.bus().IsConnected());
-        main.windowList().AddWindowRow(controllerAt(2));
-        main.selectRow(0);
-
-        QString kind, state, voltage;
-        qint64 longestStallMs = 0;
-        // A 5 ms heartbeat shows how long the event loop is held up.
-        QElapsedTimer clockOfBeats;
-        qint64 last = 0;
-        whenShown(main, [&](TfmFenster& window) {
-            clockOfBeats.start();
-            auto* beat = new QTimer(&window);
-            QObject::connect(beat, &QTimer::timeout, [&] {
-                const qint64 now = clockOfBeats.elapsed();
-                longestStallMs = std::max(longestStallMs, now - last);
-                last = now;
-            });
-            beat->start(5);
-            QTimer::singleShot(3500, &window, [&, beat, &window = window] {
-                beat->stop();
-                kind = textOf(window, "lblWinTyp");
-                state = textOf(window, "lblFensterZustand");
-                voltage = textOf(window, "lblVcc");
-                window.reject();
-            });
+    RealTimeBus rt;
+    ASSERT_TRUE(rt.connected());
+    rt.select(2);
+    QString kind, state, voltage;
+    qint64 longestStallMs = 0;
+    // A 5 ms heartbeat shows how long the event loop is held up.
+    QElapsedTimer clockOfBeats;
+    qint64 last = 0;
+    whenShown(*rt.main, [&](TfmFenster& window) {
+        clockOfBeats.start();
+        auto* beat = new QTimer(&window);
+        QObject::connect(beat, &QTimer::timeout, [&] {
+            const qint64 now = clockOfBeats.elapsed();
+            longestStallMs = std::max(longestStallMs, now - last);
+            last = now;
         });
-        main.acFensterExecute();
-        EXPECT_EQ(kind, QStringLiteral("Drehfenster"));
-        EXPECT_TRUE(state.startsWith(QStringLiteral("Z00 - "))) << state.toStdString();
-        EXPECT_TRUE(voltage.endsWith(QStringLiteral(" Volt"))) << voltage.toStdString();
-        std::cout << "longest event-loop stall while refreshing: " << longestStallMs << " ms"
-                  << std::endl;
-        // One telegram at a time: far below the whole refresh, with room for a loaded machine.
-        EXPECT_LT(longestStallMs, 200);
-    }
-    QDir::setCurrent(previousDir);
-    sim.kill();
-    sim.waitForFinished();
+        beat->start(5);
+        QTimer::singleShot(3500, &window, [&, beat, &window = window] {
+            beat->stop();
+            kind = textOf(window, "lblWinTyp");
+            state = textOf(window, "lblFensterZustand");
+            voltage = textOf(window, "lblVcc");
+            window.reject();
+        });
+    });
+    rt.main->acFensterExecute();
+    EXPECT_EQ(kind, QStringLiteral("Drehfenster"));
+    EXPECT_TRUE(state.startsWith(QStringLiteral("Z00 - "))) << state.toStdString();
+    EXPECT_TRUE(voltage.endsWith(QStringLiteral(" Volt"))) << voltage.toStdString();
+    std::cout << "longest event-loop stall while refreshing: " << longestStallMs << " ms"
+              << std::endl;
+    // One telegram at a time: far below the whole refresh, with room for a loaded machine.
+    EXPECT_LT(longestStallMs, 200);
+}
+
+// Real time against fenestrix-sim: into commissioning through the question, the strands
+// unlocked and locked by their buttons, the drive jogged to its end stop, and back to normal
+// operation. The controller shows what
+// it made of it: still unlocked on leaving commissioning, it locks first (state 7), then stands
+// closed and locked (0).
+TEST(ControllerWindowEndToEnd, CommissioningAndLocksOfTheSimulatedTurnTiltController)
+{
+    RealTimeBus rt;
+    ASSERT_TRUE(rt.connected());
+    rt.select(1);
+    rt.messages.answers = {true};
+    const auto clickWhenEnabled = [](TfmFenster& window, const char* name) {
+        auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name));
+        const bool enabled = QTest::qWaitFor([button] { return button->isEnabled(); }, 5000);
+        if (enabled)
+            QTest::mouseClick(button, Qt::LeftButton);
+        return enabled;
+    };
+    QStringList seen;
+    int stateOnLeaving = -1, stateAfterwards = -1;
+    whenShown(*rt.main, [&](TfmFenster& window) {
+        seen << QString::number(rt.stateCode());
+        EXPECT_TRUE(clickWhenEnabled(window, "bnModus")); // "Inbetriebnahme", "Yes"
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return textOf(window, "lblModus") == LanguageText(115); }, 5000));
+        seen << QString::number(rt.stateCode());
+        EXPECT_TRUE(clickWhenEnabled(window, "bnSRUentriegeln"));
+        EXPECT_TRUE(clickWhenEnabled(window, "bnSROentriegeln"));
+        EXPECT_TRUE(clickWhenEnabled(window, "bnSROverriegeln"));
+        seen << textOf(window, "lblSRU") << textOf(window, "lblSRO");
+        // Normal operation is offered once the drive reports its closed end stop: held closed.
+        auto* close = window.findChild<QAbstractButton*>(QStringLiteral("bnKAzu"));
+        QTest::mousePress(close, Qt::LeftButton);
+        QTest::qWait(300);
+        QTest::mouseRelease(close, Qt::LeftButton);
+        EXPECT_TRUE(clickWhenEnabled(window, "bnModus")); // "Normalbetrieb"
+        stateOnLeaving = rt.stateCode();
+        QTest::qWait(1500);
+        stateAfterwards = rt.stateCode();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return textOf(window, "lblModus") == LanguageText(154); }, 5000));
+        window.reject();
+    });
+    rt.main->acFensterExecute();
+    EXPECT_EQ(seen, (QStringList{"0", "15", LanguageText(246) + " " + LanguageText(69),
+                                 LanguageText(159) + " " + LanguageText(253)}));
+    EXPECT_EQ(rt.messages.shown, QStringList{"confirm: " + LanguageText(146)});
+    EXPECT_EQ(stateOnLeaving, 7);
+    EXPECT_EQ(stateAfterwards, 0);
 }
 
 } // namespace
