@@ -3,6 +3,10 @@
 #include "Led.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
+#include "service/Eeprom.h"
+#include "service/Errlist.h"
+#include "service/Liste.h"
+#include "service/Proddaten.h"
 #include "texts/Sprachen.h"
 
 #include <QAction>
@@ -123,6 +127,7 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     connect(RollenTimer, &QTimer::timeout, this, &TfmFenster::SRollenTimer);
     connectCommands();
     connectSettingEdits();
+    connectServiceDialogs();
     resize(kBaseWidth, height());
 }
 
@@ -148,9 +153,9 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     info->setShortcut(Qt::Key_F1);
     connect(info, &QAction::triggered, this, &TfmFenster::infoRequested);
     addAction(info);
-    // EEPROM, production data, event list and status list come with the service dialogs.
+    // EEPROM, production data, event list and status list.
     for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
-        tool(name, QStyle::SP_FileDialogDetailedView)->setEnabled(false);
+        tool(name, QStyle::SP_FileDialogDetailedView);
     m_serviceSeparator = bar->addSeparator();
     m_serviceSeparator->setObjectName(QStringLiteral("ToolButton11"));
     m_serviceSeparator->setVisible(false);
@@ -338,6 +343,10 @@ QWidget* TfmFenster::createInfoColumn()
 
 void TfmFenster::SetLanguage()
 {
+    m_eeprom->SetLanguage();
+    m_productionData->SetLanguage();
+    m_eventList->SetLanguage();
+    m_statusList->SetLanguage();
     applyView(ControllerCaptions());
     if (auto* winAuf = findChild<QPushButton*>(QStringLiteral("bnWinAuf")))
         winAuf->setText(m_refresh.winAufCaption());
@@ -391,15 +400,15 @@ void TfmFenster::TimerTimer()
 
 RefreshResult TfmFenster::refreshing(const std::function<RefreshResult()>& step)
 {
-    m_refreshRunning = true;
+    m_flowRunning = true;
     RefreshResult result = step();
-    m_refreshRunning = false;
+    m_flowRunning = false;
     return result;
 }
 
 void TfmFenster::act(std::function<void()> action)
 {
-    if (m_refreshRunning)
+    if (m_flowRunning)
         m_deferred << std::move(action);
     else if (m_open)
         action();
@@ -407,7 +416,7 @@ void TfmFenster::act(std::function<void()> action)
 
 void TfmFenster::runDeferred()
 {
-    while (!m_deferred.isEmpty() && m_open && !m_refreshRunning)
+    while (!m_deferred.isEmpty() && m_open && !m_flowRunning)
         m_deferred.takeFirst()();
 }
 
@@ -419,6 +428,7 @@ void TfmFenster::done(int result)
     // window reaches another controller.
     m_commands.endHeldJog();
     m_commands.endRollerTest();
+    closeServiceDialogs();
     Timer->stop();
     m_session.bus().StopPolling();
     m_state.layoutSetUp = false;
@@ -752,4 +762,63 @@ void TfmFenster::Button1Click()
         dialog.select(*state);
     if (dialog.exec() == QDialog::Accepted)
         m_edits.writeHandleLed(dialog.selectedPosition());
+}
+
+void TfmFenster::connectServiceDialogs()
+{
+    TFensterSteuerung& bus = m_session.bus();
+    m_eeprom = std::make_unique<TfmEeprom>(bus, m_session.clock(), m_session.messages(), this);
+    m_productionData = std::make_unique<TfmProdDaten>(bus, this);
+    m_eventList = std::make_unique<TfmErrList>(bus, this);
+    m_statusList = std::make_unique<TfmListe>(this);
+    connectButton("ToolButton3", [this] { acEKSExecute(); });
+    connectButton("ToolButton4", [this] {
+        m_productionData->showFor(findChild<QLabel*>(QStringLiteral("lblWinAdr"))->text());
+    });
+    connectButton("ToolButton5", [this] { m_eventList->showFor(m_state.controllerType); });
+    connectButton("tbStListe", [this] { tbStListeClick(); });
+    connect(m_statusList.get(), &TfmListe::fillRequested, this, [this] { act([this] { tbStListeClick(); }); });
+}
+
+void TfmFenster::closeServiceDialogs()
+{
+    m_productionData->close();
+    m_eventList->close();
+    m_statusList->close();
+}
+
+void TfmFenster::acEKSExecute()
+{
+    Timer->stop();
+    m_productionData->close();
+    m_eventList->close();
+    TFensterSteuerung& bus = m_session.bus();
+    bus.PausePolling();
+    m_eeprom->FormShow(m_state.variantByte, m_state.controllerType, m_programDirectory);
+    m_eeprom->exec();
+    bus.ResumePolling();
+    if (m_open)
+        Timer->start();
+}
+
+void TfmFenster::tbStListeClick()
+{
+    auto* button = findChild<QToolButton*>(QStringLiteral("tbStListe"));
+    Timer->stop();
+    button->setEnabled(false);
+    m_statusList->beginFill(findChild<QLabel*>(QStringLiteral("lblWinAdr"))->text());
+    m_flowRunning = true;
+    (void)FillStatusList(m_session.bus(), *this);
+    m_flowRunning = false;
+    m_statusList->endFill();
+    button->setEnabled(true);
+    if (!m_open)
+        return;
+    Timer->start();
+    runDeferred();
+}
+
+void TfmFenster::showEntry(int index, const QString& name, const QString& value)
+{
+    m_statusList->showEntry(index, name, value);
 }

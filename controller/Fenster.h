@@ -6,6 +6,7 @@
 #include "controller/core/ControllerCommands.h"
 #include "controller/core/ControllerRefresh.h"
 #include "controller/core/SettingEdits.h"
+#include "service/core/StatusList.h"
 
 #include <QDialog>
 #include <QKeySequence>
@@ -13,6 +14,7 @@
 #include <QPixmap>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QStatusBar;
@@ -22,7 +24,15 @@ class BusSession;
 // Shows and hides the hidden service button; one modifier with one letter, kept fixed.
 inline const QKeySequence kServiceKey(Qt::CTRL | Qt::Key_K);
 
-class TfmFenster final : public QDialog, private RefreshHost, private ControllerActionHost {
+class TfmEeprom;
+class TfmErrList;
+class TfmListe;
+class TfmProdDaten;
+
+class TfmFenster final : public QDialog,
+                         private RefreshHost,
+                         private ControllerActionHost,
+                         private StatusListHost {
     Q_OBJECT
 public:
     // `programDirectory` holds the picture files.
@@ -60,12 +70,19 @@ private:
     void stopRollerTimer() override;
     [[nodiscard]] bool rollerTimerActive() const override;
 
-    // Runs a command or edit; one given while the refresh reads runs when the refresh is done,
-    // so that no flow starts inside another.
+    [[nodiscard]] bool stopped() const override { return !m_open; }
+    void showEntry(int index, const QString& name, const QString& value) override;
+
+    // Runs a command or edit; one given while the refresh or the status list's fill reads runs
+    // when that is done, so that no flow starts inside another.
     void act(std::function<void()> action);
     void runDeferred();
     // One refresh step with the commands held back meanwhile.
     [[nodiscard]] RefreshResult refreshing(const std::function<RefreshResult()>& step);
+    void connectServiceDialogs();
+    void acEKSExecute();
+    void tbStListeClick();
+    void closeServiceDialogs();
     void connectCommands();
     void connectSettingEdits();
     void connectButton(const char* name, std::function<void()> action);
@@ -93,12 +110,17 @@ private:
     ControllerCommands m_commands;
     SettingEdits m_edits;
     bool m_open = false;
-    bool m_refreshRunning = false;
+    // The refresh or the status list's fill reads and lets events run between its telegrams.
+    bool m_flowRunning = false;
     QList<std::function<void()>> m_deferred;
 
     QTimer* Timer = nullptr;
     QTimer* RollenTimer = nullptr;
     QLabel* imFenster = nullptr;
+    std::unique_ptr<TfmEeprom> m_eeprom;
+    std::unique_ptr<TfmProdDaten> m_productionData;
+    std::unique_ptr<TfmErrList> m_eventList;
+    std::unique_ptr<TfmListe> m_statusList;
     QAction* m_serviceButton = nullptr;
     QAction* m_serviceSeparator = nullptr;
     QStatusBar* StatusBar = nullptr;

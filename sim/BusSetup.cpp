@@ -1,10 +1,14 @@
 #include "BusSetup.h"
 
+#include "ControllerEeprom.h"
+
 namespace {
 
 // The strand event of the default bus's PAF master: event bit 3, from the 20th to the 30th
 // second of every minute.
 constexpr ScheduledEvent kRecurringStrandEvent{3, 20'000, 30'000, 60'000};
+// A page-1 checksum that does not match the factory contents of page 1.
+constexpr uint8_t kStalePage1Checksum = 0x00;
 
 } // namespace
 
@@ -70,6 +74,9 @@ BusSetup DefaultBusSetup()
         bus.controllers << DefaultControllerSetup(kind, address, address);
         ++address;
     }
+    // The sliding drive's page-1 checksum is stale, as after an interrupted write, so that the
+    // EEPROM dialog's write-back has something to mend.
+    bus.controllers[3].eeprom.insert(ControllerByte::Page1Checksum, kStalePage1Checksum);
     ControllerSetup& pafMaster = bus.controllers.last();
     pafMaster.eventStrand = Strand::Right;
     pafMaster.eventSchedule << kRecurringStrandEvent;

@@ -36,7 +36,7 @@ TEST_F(ControllerWindowTest, ChainDriveShowsItsLayoutAndLiveValues)
         EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("gbPAF"))->isVisibleTo(&window));
         EXPECT_TRUE(
             window.findChild<QWidget*>(QStringLiteral("RadioGroup1"))->isVisibleTo(&window));
-        EXPECT_FALSE(
+        EXPECT_TRUE(
             window.findChild<QAbstractButton*>(QStringLiteral("ToolButton3"))->isEnabled());
         EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("imFenster"))->pixmap().isNull());
     });

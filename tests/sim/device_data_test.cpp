@@ -52,9 +52,13 @@ TEST_P(DefaultControllerTest, EepromAgreesWithItselfAndWithTheParameters)
 
     EXPECT_EQ(at(0x30), xorOf(e, 0x21, 0x2F)) << "page-0 checksum";
     const int page1Last = id.variant == 0x55 ? 0x68 : 0x67;
-    EXPECT_EQ(at(0x7E), xorOf(e, 0x40, page1Last)) << "page-1 checksum";
-    EXPECT_NE(at(0x7E), xorOf(e, 0x40, id.variant == 0x55 ? 0x67 : 0x68))
-        << "the variant byte decides the page-1 range";
+    // The sliding drive's page-1 checksum is stale on purpose, for the EEPROM write-back.
+    const bool stalePage1 = id.type == 7;
+    EXPECT_EQ(at(0x7E) == xorOf(e, 0x40, page1Last), !stalePage1) << "page-1 checksum";
+    if (!stalePage1) {
+        EXPECT_NE(at(0x7E), xorOf(e, 0x40, id.variant == 0x55 ? 0x67 : 0x68))
+            << "the variant byte decides the page-1 range";
+    }
 
     EXPECT_EQ(at(0x34), id.address);
     EXPECT_EQ(at(0x2D), id.type);

@@ -1,0 +1,127 @@
+#include "Proddaten.h"
+
+#include "service/core/ProductionData.h"
+#include "texts/Sprachen.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kDesignWidth = 420;
+constexpr int kCaptionWidth = 190;
+
+using Row = TfmProdDaten::Row;
+constexpr Row kIctRows[] = {
+    {"lblVariante", "Label1"}, {"lbl298er", "Label2"},       {"lblSW", "Label3"},
+    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"},       {"lblPruefgeraet", "Label6"},
+    {"lblIObyte", "Label7"},
+};
+constexpr Row kFinalTestRows[] = {
+    {"lblArtikelNr", "Label8"}, {"lblSNr", "Label9"}, {"lblHW", "Label10"}, {"lblSW1", "Label11"}};
+
+QString withColon(int text)
+{
+    return LanguageText(text) + u':';
+}
+
+// How much wider than the design the dialog is in a language.
+int extraWidth(int language)
+{
+    if (language == Italian)
+        return 100;
+    if (language == Spanish)
+        return 165;
+    return 0;
+}
+
+} // namespace
+
+TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent)
+    : QDialog(parent), m_bus(bus)
+{
+    setObjectName(QStringLiteral("fmProdDaten"));
+    auto* layout = new QVBoxLayout(this);
+    GB = new QGroupBox(this);
+    GB->setObjectName(QStringLiteral("GB"));
+    addRows(GB, kIctRows);
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    addRows(GroupBox1, kFinalTestRows);
+    layout->addWidget(GB);
+    layout->addWidget(GroupBox1);
+    bnSchliessen = new QPushButton(this);
+    bnSchliessen->setObjectName(QStringLiteral("bnSchliessen"));
+    connect(bnSchliessen, &QPushButton::clicked, this, &QDialog::close);
+    layout->addWidget(bnSchliessen, 0, Qt::AlignRight);
+    SetLanguage();
+}
+
+void TfmProdDaten::addRows(QGroupBox* group, std::span<const Row> rows)
+{
+    auto* grid = new QGridLayout(group);
+    for (const Row& row : rows) {
+        auto* caption = new QLabel(group);
+        caption->setObjectName(QString::fromLatin1(row.caption));
+        auto* value = new QLabel(group);
+        value->setObjectName(QString::fromLatin1(row.value));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        caption->setBuddy(value);
+        const int line = grid->rowCount();
+        grid->addWidget(caption, line, 0);
+        grid->addWidget(value, line, 1);
+    }
+}
+
+void TfmProdDaten::SetLanguage()
+{
+    setWindowTitle(LanguageText(178));
+    GB->setTitle(QStringLiteral("ICT ") + withColon(36));
+    GroupBox1->setTitle(withColon(65));
+    const std::pair<const char*, QString> captions[] = {
+        {"Label1", withColon(251)},
+        {"Label2", withColon(267)},
+        {"Label3", withColon(235)},
+        {"Label4", withColon(38)},
+        {"Label5", withColon(137)},
+        {"Label6", LanguageText(180) + QStringLiteral(" (") + LanguageText(157) +
+                       QStringLiteral(" / ") + LanguageText(317) + QStringLiteral("):")},
+        {"Label7", withColon(114)},
+        {"Label8", QStringLiteral("Veltra ") + withColon(14)},
+        {"Label9", withColon(218)},
+        {"Label10", withColon(294)},
+        {"Label11", withColon(235)},
+    };
+    for (const auto& [name, text] : captions)
+        findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
+    bnSchliessen->setText(LanguageText(207));
+    // Wider in the languages with long captions; the captions take half of the extra width.
+    const int extra = extraWidth(CurrentLanguage());
+    for (QGroupBox* group : {GB, GroupBox1})
+        static_cast<QGridLayout*>(group->layout())->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
+    setMinimumWidth(kDesignWidth + extra);
+}
+
+void TfmProdDaten::showFor(const QString& addressText)
+{
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    show();
+    FormShow(addressText);
+}
+
+void TfmProdDaten::FormShow(const QString& addressText)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setWindowTitle(QStringLiteral("Produktionsdaten Fenestrix Adresse ") + addressText);
+    for (const auto& [label, text] : ReadProductionData(m_bus))
+        findChild<QLabel*>(label)->setText(text);
+    QApplication::restoreOverrideCursor();
+}
