@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controller/core/ControllerView.h"
+#include "tests/QtPrint.h"
 
 #include <optional>
 #include <ostream>
@@ -12,15 +13,6 @@ inline ControlChange ChangeOf(const ControllerView& view, const char* control)
     return view.changes().value(QString::fromLatin1(control));
 }
 
-static inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-static inline void PrintTo(const QStringList& texts, std::ostream* out)
-{
-    *out << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
-}
 
 // An expected text in a table row; nullptr expects the control's text to stay untouched.
 inline std::optional<QString> ExpectedText(const char* utf8)
