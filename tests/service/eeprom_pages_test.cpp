@@ -28,6 +28,13 @@ struct RecordedWriteHost final : EepromWriteHost {
 };
 
 struct EepromPagesTest : ServiceTest {
+    // No description files in the working directory or the program directory.
+    void SetUp() override
+    {
+        ServiceTest::SetUp();
+        QDir::setCurrent(programDir.path());
+    }
+    void TearDown() override { QDir::setCurrent(previousDir); }
     int xorOf(int address, int first, int last)
     {
         int x = 0;
@@ -37,6 +44,7 @@ struct EepromPagesTest : ServiceTest {
     }
 
     QTemporaryDir programDir;
+    QString previousDir = QDir::currentPath();
     EepromPages pages{h.pc, h.clock};
     RecordedWriteHost host;
 };
