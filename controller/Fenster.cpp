@@ -621,8 +621,8 @@ void TfmFenster::drawIcon(LockElement element, LockingIcon icon)
 
 void TfmFenster::connectButton(const char* name, std::function<void()> action)
 {
-    connect(findChild<QAbstractButton*>(QString::fromLatin1(name)), &QAbstractButton::clicked,
-            this, [this, action = std::move(action)] { act(action); });
+    connect(findChild<QAbstractButton*>(QString::fromLatin1(name)), &QAbstractButton::clicked, this,
+            [this, action = std::move(action)] { act(action); });
 }
 
 void TfmFenster::connectCommands()
@@ -639,7 +639,8 @@ void TfmFenster::connectCommands()
         {"bnSRUverriegeln", LockElement::LowerStrand, true},
     };
     for (const Lock& lock : kLocks)
-        connectButton(lock.name, [this, lock] { apply(m_commands.lockStrand(lock.strand, lock.locked)); });
+        connectButton(lock.name,
+                      [this, lock] { apply(m_commands.lockStrand(lock.strand, lock.locked)); });
     connectButton("bnFRentriegeln", [this] { apply(m_commands.fingerBoltButton(false)); });
     connectButton("bnFRverriegeln", [this] { apply(m_commands.fingerBoltButton(true)); });
 
@@ -667,12 +668,12 @@ void TfmFenster::connectSettingEdits()
     // The boxes react to the user's choice only, not to the refresh selecting a stored value.
     connect(findChild<QComboBox*>(QStringLiteral("cbKippAntr")), &QComboBox::activated, this,
             [this](int position) { act([this, position] { cbKippAntrChange(position); }); });
-    connect(findChild<QComboBox*>(QStringLiteral("PWM_Auf_ComboBox")), &QComboBox::activated,
-            this, [this](int position) {
+    connect(findChild<QComboBox*>(QStringLiteral("PWM_Auf_ComboBox")), &QComboBox::activated, this,
+            [this](int position) {
                 act([this, position] { pwmChange(PwmDirection::Opening, position); });
             });
-    connect(findChild<QComboBox*>(QStringLiteral("PWM_Zu_ComboBox")), &QComboBox::activated,
-            this, [this](int position) {
+    connect(findChild<QComboBox*>(QStringLiteral("PWM_Zu_ComboBox")), &QComboBox::activated, this,
+            [this](int position) {
                 act([this, position] { pwmChange(PwmDirection::Closing, position); });
             });
     for (int item = 0; item < kWindowTypeItems; ++item)
@@ -700,8 +701,7 @@ bool TfmFenster::eventFilter(QObject* watched, QEvent* event)
     if (!static_cast<QWidget*>(watched)->isEnabled())
         return false;
     const QEvent::Type type = event->type();
-    const bool press =
-        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
     if (watched->objectName() == QLatin1String("lblRohwert")) {
         if (release) {
@@ -749,8 +749,7 @@ void TfmFenster::cbKippAntrChange(int position)
 
 void TfmFenster::pwmChange(PwmDirection direction, int position)
 {
-    const char* name =
-        direction == PwmDirection::Opening ? "PWM_Auf_ComboBox" : "PWM_Zu_ComboBox";
+    const char* name = direction == PwmDirection::Opening ? "PWM_Auf_ComboBox" : "PWM_Zu_ComboBox";
     if (const auto level = m_edits.changePwmLevel(direction, position))
         findChild<QComboBox*>(QString::fromLatin1(name))->setCurrentIndex(*level);
 }
@@ -777,7 +776,8 @@ void TfmFenster::connectServiceDialogs()
     });
     connectButton("ToolButton5", [this] { m_eventList->showFor(m_state.controllerType); });
     connectButton("tbStListe", [this] { tbStListeClick(); });
-    connect(m_statusList.get(), &TfmListe::fillRequested, this, [this] { act([this] { tbStListeClick(); }); });
+    connect(m_statusList.get(), &TfmListe::fillRequested, this,
+            [this] { act([this] { tbStListeClick(); }); });
 }
 
 void TfmFenster::closeServiceDialogs()

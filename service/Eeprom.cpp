@@ -1,5 +1,6 @@
 #include "Eeprom.h"
 
+#include "ReadOnlyGrid.h"
 #include "service/core/Tools01.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
@@ -30,8 +31,7 @@ QPushButton* button(QWidget* parent, const char* name)
 
 } // namespace
 
-TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& messages,
-                     QWidget* parent)
+TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& messages, QWidget* parent)
     : QDialog(parent), m_pages(bus, clock), m_messages(messages),
       m_progress(std::make_unique<TfmFortschritt>(this))
 {
@@ -48,19 +48,9 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
                        QStringLiteral("EEPROM Seite2 (Adr 128-191)"),
                        QStringLiteral("EEPROM Seite3 (Adr 192-255)")});
     groupLayout->addWidget(cbSeite);
-    sgTabelle = new QTableWidget(kEepromPageSize, kColumns, group);
-    sgTabelle->setObjectName(QStringLiteral("sgTabelle"));
-    sgTabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgTabelle->setSelectionMode(QAbstractItemView::SingleSelection);
-    sgTabelle->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgTabelle->verticalHeader()->hide();
-    sgTabelle->horizontalHeader()->setStretchLastSection(true);
+    sgTabelle = ReadOnlyGrid("sgTabelle", kEepromPageSize, kColumns, group);
     sgTabelle->setColumnWidth(0, 70);
     sgTabelle->setColumnWidth(1, 70);
-    for (int row = 0; row < kEepromPageSize; ++row) {
-        for (int column = 0; column < kColumns; ++column)
-            sgTabelle->setItem(row, column, new QTableWidgetItem);
-    }
     groupLayout->addWidget(sgTabelle);
     layout->addWidget(group, 1);
 
@@ -87,7 +77,7 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
     connect(bnLesen, &QPushButton::clicked, this, &TfmEeprom::bnLesenClick);
     connect(bnUebernehmen, &QPushButton::clicked, this, &TfmEeprom::bnUebernehmenClick);
     connect(bnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
-    resize(640, 560);
+    resize(640, 620);
     SetLanguage();
 }
 
@@ -97,8 +87,7 @@ void TfmEeprom::SetLanguage()
 {
     setWindowTitle(LanguageText(50));
     findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->setTitle(LanguageText(50));
-    sgTabelle->setHorizontalHeaderLabels(
-        {LanguageText(4), LanguageText(117), LanguageText(26)});
+    sgTabelle->setHorizontalHeaderLabels({LanguageText(4), LanguageText(117), LanguageText(26)});
     bnLesen->setText(LanguageText(152));
     bnUebernehmen->setText(LanguageText(242));
     bnAbbrechen->setText(LanguageText(2));
@@ -109,9 +98,8 @@ void TfmEeprom::SetLanguage()
 void TfmEeprom::FormShow(int variantByte, int controllerType, const QString& programDirectory)
 {
     const int page = cbSeite->currentIndex();
-    showPage(busy([&] {
-        return m_pages.open(page, variantByte, controllerType, programDirectory);
-    }));
+    showPage(
+        busy([&] { return m_pages.open(page, variantByte, controllerType, programDirectory); }));
 }
 
 EepromPageView TfmEeprom::busy(const std::function<EepromPageView()>& read)
@@ -158,9 +146,9 @@ void TfmEeprom::bnUebernehmenClick()
 void TfmEeprom::setWriting(bool writing)
 {
     m_writing = writing;
-    for (QWidget* control : {static_cast<QWidget*>(cbSeite), static_cast<QWidget*>(bnLesen),
-                             static_cast<QWidget*>(bnUebernehmen),
-                             static_cast<QWidget*>(bnAbbrechen)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(cbSeite), static_cast<QWidget*>(bnLesen),
+          static_cast<QWidget*>(bnUebernehmen), static_cast<QWidget*>(bnAbbrechen)})
         control->setEnabled(!writing);
 }
 

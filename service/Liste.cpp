@@ -1,5 +1,6 @@
 #include "Liste.h"
 
+#include "ReadOnlyGrid.h"
 #include "buslink/ParameterTable.h"
 #include "texts/Sprachen.h"
 
@@ -27,20 +28,11 @@ TfmListe::TfmListe(QWidget* parent) : QDialog(parent)
     lblAdresse->setObjectName(QStringLiteral("lblAdresse"));
     groupLayout->addWidget(lblAdresse);
     // One row an entry and an empty last row.
-    sgListe = new QTableWidget(kParameterCount + 1, kColumns, group);
-    sgListe->setObjectName(QStringLiteral("sgListe"));
-    sgListe->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgListe->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgListe->verticalHeader()->hide();
-    sgListe->horizontalHeader()->setStretchLastSection(true);
+    sgListe = ReadOnlyGrid("sgListe", kParameterCount + 1, kColumns, group);
     sgListe->setColumnWidth(0, 40);
     sgListe->setColumnWidth(1, 260);
-    for (int row = 0; row <= kParameterCount; ++row) {
-        for (int column = 0; column < kColumns; ++column)
-            sgListe->setItem(row, column, new QTableWidgetItem);
-        if (row < kParameterCount)
-            sgListe->item(row, 0)->setText(QString::number(row));
-    }
+    for (int row = 0; row < kParameterCount; ++row)
+        sgListe->item(row, 0)->setText(QString::number(row));
     groupLayout->addWidget(sgListe);
     layout->addWidget(group, 1);
     bnAktualisieren = new QPushButton(this);

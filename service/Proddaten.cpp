@@ -17,8 +17,8 @@ constexpr int kCaptionWidth = 190;
 
 using Row = TfmProdDaten::Row;
 constexpr Row kIctRows[] = {
-    {"lblVariante", "Label1"}, {"lbl298er", "Label2"},       {"lblSW", "Label3"},
-    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"},       {"lblPruefgeraet", "Label6"},
+    {"lblVariante", "Label1"}, {"lbl298er", "Label2"}, {"lblSW", "Label3"},
+    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"}, {"lblPruefgeraet", "Label6"},
     {"lblIObyte", "Label7"},
 };
 constexpr Row kFinalTestRows[] = {
@@ -41,8 +41,7 @@ int extraWidth(int language)
 
 } // namespace
 
-TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent)
-    : QDialog(parent), m_bus(bus)
+TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(parent), m_bus(bus)
 {
     setObjectName(QStringLiteral("fmProdDaten"));
     auto* layout = new QVBoxLayout(this);
@@ -102,7 +101,8 @@ void TfmProdDaten::SetLanguage()
     // Wider in the languages with long captions; the captions take half of the extra width.
     const int extra = extraWidth(CurrentLanguage());
     for (QGroupBox* group : {GB, GroupBox1})
-        static_cast<QGridLayout*>(group->layout())->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
+        static_cast<QGridLayout*>(group->layout())
+            ->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
     setMinimumWidth(kDesignWidth + extra);
 }
 

@@ -5,8 +5,8 @@
 #include "RecordedMessages.h"
 #include "ScanHarness.h"
 #include "WhenShown.h"
-#include "controller/ViewProbe.h"
 #include "controller/Fenster.h"
+#include "controller/ViewProbe.h"
 #include "mainwindow/Main.h"
 #include "sim/BusSetup.h"
 #include "sim/MemoryBusPorts.h"
@@ -105,4 +105,3 @@ struct ControllerWindowTest : ::testing::Test {
         main->acFensterExecute();
     }
 };
-

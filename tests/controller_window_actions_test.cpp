@@ -147,11 +147,13 @@ TEST_F(ControllerWindowTest, CommissioningQuestionThenRollerTestThatEndsWithTheW
             window.TimerTimer();
         }
         // Disabled, and shown greyed even where the layout gave the text a colour.
-        const QColor greyed = QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText);
+        const QColor greyed =
+            QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText);
         for (const char* command : {"bnWinKipp", "bnWinZu", "Button3", "bnWinAuf"}) {
             EXPECT_FALSE(buttonOf(window, command)->isEnabled()) << command;
-            EXPECT_EQ(buttonOf(window, command)->palette().color(QPalette::Disabled,
-                                                                  QPalette::ButtonText),
+            EXPECT_EQ(buttonOf(window, command)
+                          ->palette()
+                          .color(QPalette::Disabled, QPalette::ButtonText),
                       greyed)
                 << command;
         }
@@ -173,8 +175,8 @@ TEST_F(ControllerWindowTest, CommissioningQuestionThenRollerTestThatEndsWithTheW
         from = ports.requests.size();
     });
     // Closed: the test ends without a further command and the next opening is idle.
-    EXPECT_FALSE(main->controllerWindow().findChild<QTimer*>(QStringLiteral("RollenTimer"))
-                     ->isActive());
+    EXPECT_FALSE(
+        main->controllerWindow().findChild<QTimer*>(QStringLiteral("RollenTimer"))->isActive());
     for (const QString& request : requestsFrom(from))
         EXPECT_FALSE(request.startsWith(QStringLiteral("30:000"))) << request.toStdString();
     open(2, [&](TfmFenster& window) {
@@ -228,7 +230,8 @@ TEST_F(ControllerWindowTest, LedDialogWritesTheChosenStateOnlyOnApply)
             whenShown<Tfm_ledstatus>(
                 window, [&window] { return window.findChild<Tfm_ledstatus*>(); },
                 [&](Tfm_ledstatus& dialog) {
-                    shownState = dialog.findChild<QComboBox*>(QStringLiteral("cbLed"))->currentText();
+                    shownState =
+                        dialog.findChild<QComboBox*>(QStringLiteral("cbLed"))->currentText();
                     c.act(dialog);
                 });
             window.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
@@ -260,8 +263,8 @@ TEST_F(ControllerWindowTest, ServiceKeyShowsTheSealPressureButtonOfAChainDrive)
         QApplication::setActiveWindow(&window);
         QTest::keySequence(&window, kServiceKey);
         QTest::qWait(100);
-        EXPECT_FALSE(window.findChild<QToolButton*>(QStringLiteral("ToolButton6"))
-                         ->isVisibleTo(&window));
+        EXPECT_FALSE(
+            window.findChild<QToolButton*>(QStringLiteral("ToolButton6"))->isVisibleTo(&window));
     });
 }
 

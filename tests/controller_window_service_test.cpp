@@ -27,19 +27,20 @@ TEST_F(ControllerWindowTest, EepromDialogShowsDescribedPagesAndMendsAStaleChecks
         whenShown<TfmEeprom>(
             window, [&window] { return window.findChild<TfmEeprom*>(); },
             [&](TfmEeprom& dialog) {
-                pausedWhileOpen =
-                    main->bus().pollingState() == TFensterSteuerung::PollingPaused &&
-                    !window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive();
+                pausedWhileOpen = main->bus().pollingState() == TFensterSteuerung::PollingPaused &&
+                                  !window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive();
                 auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("sgTabelle"));
                 const auto row = [table](int r) {
                     return table->item(r, 0)->text() + u'|' + table->item(r, 1)->text() + u'|' +
                            table->item(r, 2)->text();
                 };
-                page0 << row(0x34) << dialog.findChild<QLabel*>(QStringLiteral("StatusBar1.0"))->text();
+                page0 << row(0x34)
+                      << dialog.findChild<QLabel*>(QStringLiteral("StatusBar1.0"))->text();
                 auto* pages = dialog.findChild<QComboBox*>(QStringLiteral("cbSeite"));
                 pages->setCurrentIndex(1);
                 emit pages->activated(1);
-                page1 << row(0x3E) << dialog.findChild<QLabel*>(QStringLiteral("StatusBar1.0"))->text();
+                page1 << row(0x3E)
+                      << dialog.findChild<QLabel*>(QStringLiteral("StatusBar1.0"))->text();
                 click(dialog, "bnUebernehmen");
             });
         click(window, "ToolButton3");
@@ -48,7 +49,8 @@ TEST_F(ControllerWindowTest, EepromDialogShowsDescribedPagesAndMendsAStaleChecks
     });
     EXPECT_TRUE(pausedWhileOpen);
     ASSERT_EQ(page0.size(), 2);
-    EXPECT_TRUE(page0[0].startsWith(QStringLiteral("34h|04h|Busadresse"))) << page0[0].toStdString();
+    EXPECT_TRUE(page0[0].startsWith(QStringLiteral("34h|04h|Busadresse")))
+        << page0[0].toStdString();
     EXPECT_TRUE(page0[1].endsWith(QStringLiteral("(Adressbereich 21h bis 2Fh)")));
     ASSERT_EQ(page1.size(), 2);
     EXPECT_TRUE(page1[0].startsWith(QStringLiteral("7Eh|00h|"))) << page1[0].toStdString();
@@ -72,8 +74,10 @@ TEST_F(ControllerWindowTest, NonModalServiceDialogsCloseWithTheControllerWindow)
         status = window.findChild<TfmListe*>();
         click(window, "ToolButton4");
         EXPECT_TRUE(production->isVisible());
-        EXPECT_EQ(production->windowTitle(), QStringLiteral("Produktionsdaten Fenestrix Adresse 5"));
-        EXPECT_EQ(production->findChild<QLabel*>(QStringLiteral("lblSW1"))->text(), QStringLiteral("7.02"));
+        EXPECT_EQ(production->windowTitle(),
+                  QStringLiteral("Produktionsdaten Fenestrix Adresse 5"));
+        EXPECT_EQ(production->findChild<QLabel*>(QStringLiteral("lblSW1"))->text(),
+                  QStringLiteral("7.02"));
 
         click(window, "ToolButton5");
         EXPECT_TRUE(events->isVisible());

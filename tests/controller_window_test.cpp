@@ -36,8 +36,7 @@ TEST_F(ControllerWindowTest, ChainDriveShowsItsLayoutAndLiveValues)
         EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("gbPAF"))->isVisibleTo(&window));
         EXPECT_TRUE(
             window.findChild<QWidget*>(QStringLiteral("RadioGroup1"))->isVisibleTo(&window));
-        EXPECT_TRUE(
-            window.findChild<QAbstractButton*>(QStringLiteral("ToolButton3"))->isEnabled());
+        EXPECT_TRUE(window.findChild<QAbstractButton*>(QStringLiteral("ToolButton3"))->isEnabled());
         EXPECT_FALSE(window.findChild<QLabel*>(QStringLiteral("imFenster"))->pixmap().isNull());
     });
     ASSERT_EQ(shown.size(), 7);
@@ -196,8 +195,8 @@ TEST(ControllerWindowEndToEnd, CommissioningAndLocksOfTheSimulatedTurnTiltContro
     whenShown(*rt.main, [&](TfmFenster& window) {
         seen << QString::number(rt.stateCode());
         EXPECT_TRUE(clickWhenEnabled(window, "bnModus")); // "Inbetriebnahme", "Yes"
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return textOf(window, "lblModus") == LanguageText(115); }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return textOf(window, "lblModus") == LanguageText(115); }, 5000));
         seen << QString::number(rt.stateCode());
         EXPECT_TRUE(clickWhenEnabled(window, "bnSRUentriegeln"));
         EXPECT_TRUE(clickWhenEnabled(window, "bnSROentriegeln"));
@@ -212,8 +211,8 @@ TEST(ControllerWindowEndToEnd, CommissioningAndLocksOfTheSimulatedTurnTiltContro
         stateOnLeaving = rt.stateCode();
         QTest::qWait(1500);
         stateAfterwards = rt.stateCode();
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return textOf(window, "lblModus") == LanguageText(154); }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return textOf(window, "lblModus") == LanguageText(154); }, 5000));
         window.reject();
     });
     rt.main->acFensterExecute();

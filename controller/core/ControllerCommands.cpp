@@ -230,8 +230,7 @@ RefreshResult ControllerCommands::rollerTestTick()
     result.view.setText(kRollerTestLabel, label);
     if (cycle == kRollerTestCycles) {
         endRollerTest();
-        result.view.setText(kRollerTestLabel,
-                            QStringLiteral("10x %1").arg(LanguageText(439)));
+        result.view.setText(kRollerTestLabel, QStringLiteral("10x %1").arg(LanguageText(439)));
     }
     return result;
 }

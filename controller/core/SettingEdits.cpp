@@ -85,8 +85,8 @@ QString ServiceButtonCaption(ServiceSetting setting)
     return {};
 }
 
-SettingEdits::SettingEdits(TFensterSteuerung& bus, ControllerState& state, ControllerActionHost& host,
-                           Clock& clock)
+SettingEdits::SettingEdits(TFensterSteuerung& bus, ControllerState& state,
+                           ControllerActionHost& host, Clock& clock)
     : m_bus(bus), m_state(state), m_host(host), m_clock(clock)
 {}
 

@@ -39,8 +39,7 @@ QString DescriptionFileName(int page, int variantByte, int controllerType)
         .arg(familyLetter(page, variantByte, controllerType));
 }
 
-std::optional<QString> FindDescriptionFile(const QString& fileName,
-                                           const QString& programDirectory)
+std::optional<QString> FindDescriptionFile(const QString& fileName, const QString& programDirectory)
 {
     for (const QString& candidate :
          {QDir::current().filePath(fileName), QDir(programDirectory).filePath(fileName)}) {

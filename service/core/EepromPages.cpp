@@ -54,8 +54,8 @@ EepromPageView EepromPages::read(int page)
 {
     EepromPageView view;
     view.page = page;
-    view.descriptions = ReadDescriptions(
-        DescriptionFileName(page, m_variantByte, m_controllerType), m_programDirectory);
+    view.descriptions = ReadDescriptions(DescriptionFileName(page, m_variantByte, m_controllerType),
+                                         m_programDirectory);
     const int first = page * kEepromPageSize;
     for (int address = first; address < first + kEepromPageSize; ++address) {
         int value = 0;
@@ -69,9 +69,9 @@ EepromPageView EepromPages::read(int page)
         for (int address = range->first; address <= range->last; ++address)
             checksum ^= view.values[address - first].value_or(kUnreadable);
         m_checksums[size_t(page)] = checksum;
-        view.checksumLine = QStringLiteral("Checksum: %1  (Adressbereich %2 bis %3)")
-                                .arg(HexText(checksum, 2), HexText(range->first, 2),
-                                     HexText(range->last, 2));
+        view.checksumLine =
+            QStringLiteral("Checksum: %1  (Adressbereich %2 bis %3)")
+                .arg(HexText(checksum, 2), HexText(range->first, 2), HexText(range->last, 2));
     }
     return view;
 }

@@ -24,6 +24,9 @@ struct EventWords {
 // The label of each bit's text, bits 0..15.
 [[nodiscard]] QStringList EventBitLabels();
 // Only a PAF master shows the slave column.
-[[nodiscard]] constexpr bool ShowsSlaveColumn(int controllerType) { return controllerType == 8; }
+[[nodiscard]] constexpr bool ShowsSlaveColumn(int controllerType)
+{
+    return controllerType == 8;
+}
 // The dialog's width in the current language.
 [[nodiscard]] int EventListWidth(int language);

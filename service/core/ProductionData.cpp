@@ -35,21 +35,25 @@ const QList<Field>& fields()
         {"lbl298er", {0x01}, [](const auto& b) { return hex(b[0x01], 2); }},
         {"lblSW", {0x02, 0x03}, [](const auto& b) { return version(b[0x03], b[0x02]); }},
         // Day of the year in three BCD digits, year, shift in the high nibble.
-        {"lblICTdatum", {0x04, 0x05, 0x06},
+        {"lblICTdatum",
+         {0x04, 0x05, 0x06},
          [](const auto& b) {
              return hex(b[0x06] & 0x0F, 1) + hex(b[0x05], 2) + QStringLiteral(", ") +
                     hex(b[0x04], 2) + QStringLiteral(" / ") + hex((b[0x06] >> 4) & 0x0F, 1);
          }},
         {"lblLfdNr", {0x08, 0x07}, [](const auto& b) { return hex(b[0x08], 2) + hex(b[0x07], 2); }},
-        {"lblPruefgeraet", {0x09, 0x0A},
+        {"lblPruefgeraet",
+         {0x09, 0x0A},
          [](const auto& b) { return hex(b[0x09], 2) + QStringLiteral(" / ") + hex(b[0x0A], 2); }},
         {"lblIObyte", {0x0B}, [](const auto& b) { return hex(b[0x0B], 2); }},
-        {"lblArtikelNr", {0x17, 0x18, 0x19, 0x1A},
+        {"lblArtikelNr",
+         {0x17, 0x18, 0x19, 0x1A},
          [](const auto& b) {
              return ArticleText(uint32_t(b[0x17]) << 24 | uint32_t(b[0x18]) << 16 |
                                 uint32_t(b[0x19]) << 8 | uint32_t(b[0x1A]));
          }},
-        {"lblSNr", {0x12, 0x13, 0x14, 0x16, 0x15},
+        {"lblSNr",
+         {0x12, 0x13, 0x14, 0x16, 0x15},
          [](const auto& b) {
              return hex(b[0x12], 2) + u' ' + hex(b[0x14] & 0x0F, 1) + hex(b[0x13], 2) + u' ' +
                     hex(b[0x16], 2) + hex(b[0x15], 2);
@@ -76,7 +80,8 @@ ProductionFields ReadProductionData(TFensterSteuerung& bus)
                            complete ? field.text(values) : QStringLiteral("?")};
     }
     int software = 0;
-    const bool read = bus.GetParameterValue(ParSoftwareVersion, software) == TFensterSteuerung::ParOk;
+    const bool read =
+        bus.GetParameterValue(ParSoftwareVersion, software) == TFensterSteuerung::ParOk;
     shown << std::pair{QStringLiteral("lblSW1"),
                        read ? version(software >> 8 & 0xFF, software & 0xFF) : QStringLiteral("?")};
     return shown;

@@ -5,14 +5,14 @@
 #include "controller/core/ControllerActionHost.h"
 #include "controller/core/ControllerState.h"
 #include "sim/BusSetup.h"
-#include "tests/ScanHarness.h"
+#include "tests/OpenController.h"
 #include "texts/Sprachen.h"
 
 #include <gtest/gtest.h>
 
 struct RecordingActionHost final : ControllerActionHost {
     RecordedMessages recorded;
-    QStringList timer;  // "stop" and "start" of the refresh timer, in order
+    QStringList timer; // "stop" and "start" of the refresh timer, in order
     bool rollerTimer = false;
 
     UserMessages& messages() override { return recorded; }
@@ -34,23 +34,9 @@ inline BusSetup busWithEeprom(int address, QMap<int, uint8_t> eeprom)
     return setup;
 }
 
-struct ActionTest : ::testing::Test {
-    explicit ActionTest(const BusSetup& setup = DefaultBusSetup()) : h(setup) {}
+struct ActionTest : OpenControllerTest {
+    using OpenControllerTest::OpenControllerTest;
 
-    void SetUp() override { SetCurrentLanguage(German); }
-    void open(int address)
-    {
-        ASSERT_TRUE(h.pc.Connect(19200, 1, 150));
-        h.pc.SetWindowAddress(address);
-        h.ports.requests.clear();
-    }
-    QStringList telegrams() const
-    {
-        QStringList out;
-        for (const TracedRequest& r : h.ports.requests)
-            out << requestText(r);
-        return out;
-    }
     // Microseconds from the start of request `from` to the start of the request after it.
     uint64_t gapAfter(const QString& from) const
     {
@@ -62,7 +48,6 @@ struct ActionTest : ::testing::Test {
         return 0;
     }
 
-    ScanHarness h;
     ControllerState state;
     RecordingActionHost host;
 };

@@ -13,7 +13,6 @@ inline ControlChange ChangeOf(const ControllerView& view, const char* control)
     return view.changes().value(QString::fromLatin1(control));
 }
 
-
 // An expected text in a table row; nullptr expects the control's text to stay untouched.
 inline std::optional<QString> ExpectedText(const char* utf8)
 {

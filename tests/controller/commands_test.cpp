@@ -87,8 +87,8 @@ TEST_F(CommandsTest, LockButtonsSendTheirCodeShowTheCommandedStateAndReachTheCon
          [](const O& o) { return o.lowerLocked; }},
         {"bolt unlock", [](auto& c) { return c.fingerBoltButton(false); }, "30:000=000f",
          "lblFingerR", LockElement::FingerBolt, false, [](const O& o) { return !o.boltLocked; }},
-        {"bolt lock", [](auto& c) { return c.fingerBoltButton(true); }, "30:000=000e",
-         "lblFingerR", LockElement::FingerBolt, true, [](const O& o) { return o.boltLocked; }},
+        {"bolt lock", [](auto& c) { return c.fingerBoltButton(true); }, "30:000=000e", "lblFingerR",
+         LockElement::FingerBolt, true, [](const O& o) { return o.boltLocked; }},
     };
     for (const Case& c : cases) {
         RefreshResult result;
@@ -157,8 +157,7 @@ TEST_F(CommandsTest, SlidingDriveJogsFromOneClickToTheNext)
                 }).isEmpty());
     EXPECT_EQ(h.pc.pollingState(), TFensterSteuerung::PollingRunning);
     // "auffahren" starts, "zufahren" then stops: the latch is shared.
-    EXPECT_EQ(sentBy([&] { commands.jogClicked(JogDirection::Open); }),
-              QStringList{"30:000=0010"});
+    EXPECT_EQ(sentBy([&] { commands.jogClicked(JogDirection::Open); }), QStringList{"30:000=0010"});
     EXPECT_TRUE(state.jogLatch);
     h.clock.sleepMs(1500);
     EXPECT_TRUE(controller(4).driveMoving);
@@ -383,13 +382,11 @@ TEST_F(CommandsTest, FingerBoltOutsideCommissioningOrOnStandardTypesIsTheBolt)
 {
     openWindow(2);
     state.commissioningMode = false;
-    EXPECT_EQ(sentBy([&] { (void)commands.fingerBoltButton(false); }),
-              QStringList{"30:000=000f"});
+    EXPECT_EQ(sentBy([&] { (void)commands.fingerBoltButton(false); }), QStringList{"30:000=000f"});
     EXPECT_FALSE(host.rollerTimer);
     openWindow(1);
     state.commissioningMode = true;
-    EXPECT_EQ(sentBy([&] { (void)commands.fingerBoltButton(true); }),
-              QStringList{"30:000=000e"});
+    EXPECT_EQ(sentBy([&] { (void)commands.fingerBoltButton(true); }), QStringList{"30:000=000e"});
     EXPECT_FALSE(host.rollerTimer);
 }
 

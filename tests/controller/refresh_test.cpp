@@ -134,8 +134,7 @@ TEST_F(RefreshWithoutSafetyEdgeTest, OnlyItsPresenceIsRead)
 {
     openController(1);
     (void)tick();
-    EXPECT_EQ(readsOf([&] { (void)tick(); }),
-              split("P0 P2 P3 P4 P21 P1 P0 P23 P26 P9 P5 P6 P12"));
+    EXPECT_EQ(readsOf([&] { (void)tick(); }), split("P0 P2 P3 P4 P21 P1 P0 P23 P26 P9 P5 P6 P12"));
     EXPECT_EQ(state.safetyEdgeState, 0);
 }
 

@@ -311,9 +311,9 @@ TEST(ServiceSetting, LongChainOnSoftware403To405SealPressureOnTypes3And4From701)
         ServiceSetting setting;
     };
     const Case cases[] = {
-        {1, 0x0402, ServiceSetting::None},       {1, 0x0403, ServiceSetting::LongChain},
-        {4, 0x0405, ServiceSetting::LongChain},  {1, 0x0406, ServiceSetting::None},
-        {3, 0x0700, ServiceSetting::None},       {3, 0x0701, ServiceSetting::SealPressure},
+        {1, 0x0402, ServiceSetting::None},         {1, 0x0403, ServiceSetting::LongChain},
+        {4, 0x0405, ServiceSetting::LongChain},    {1, 0x0406, ServiceSetting::None},
+        {3, 0x0700, ServiceSetting::None},         {3, 0x0701, ServiceSetting::SealPressure},
         {4, 0x0703, ServiceSetting::SealPressure}, {5, 0x0701, ServiceSetting::None},
     };
     for (const Case& c : cases) {
@@ -342,8 +342,16 @@ TEST(ServiceSetting, ButtonAsksAndWritesTheLongChainOnlyAfterItsReadOrTheSealPre
         {"long chain", 1, 0x0404, 0x01, false, true, 432, {"08:01e=0000", "09:01e=00c1"}, 0xC1, -1},
         {"long chain set", 1, 0x0404, 0xC3, false, true, 432, {"08:01e=0000"}, 0xC3, -1},
         {"long chain no", 1, 0x0404, 0x01, false, false, 432, {}, 0x01, -1},
-        {"long chain unread", 1, 0x0404, 0x01, true, true, 432, {"08:01e=0000", "08:01e=0000"},
-         0x01, -1},
+        {"long chain unread",
+         1,
+         0x0404,
+         0x01,
+         true,
+         true,
+         432,
+         {"08:01e=0000", "08:01e=0000"},
+         0x01,
+         -1},
         {"seal pressure", 4, 0x0701, 0, false, true, 443, {"09:0ac=0032"}, -1, 0x32},
         {"seal pressure no", 4, 0x0701, 0, false, false, 443, {}, -1, 0},
         {"version 7.00", 4, 0x0700, 0, false, true, -1, {}, -1, 0},
@@ -371,9 +379,9 @@ TEST(ServiceSetting, ButtonAsksAndWritesTheLongChainOnlyAfterItsReadOrTheSealPre
         for (const TracedRequest& r : bus.ports.requests)
             sent << requestText(r);
         EXPECT_EQ(sent, c.telegrams);
-        EXPECT_EQ(host.recorded.shown, c.question < 0 ? QStringList{}
-                                                      : QStringList{"confirm: " +
-                                                                    LanguageText(c.question)});
+        EXPECT_EQ(host.recorded.shown, c.question < 0
+                                           ? QStringList{}
+                                           : QStringList{"confirm: " + LanguageText(c.question)});
         const SimulatedController& controller = *bus.bus.controllerAt(1);
         if (c.stored1EAfter >= 0) {
             EXPECT_EQ(controller.eepromByte(0x1E), c.stored1EAfter);

@@ -1,12 +1,12 @@
 // The EEPROM dialog's flow against the simulated default bus on the virtual clock: pages and
 // checksum lines, the description files, and the write-back with its verification and cancel.
 #include "service/core/EepromPages.h"
-#include "tests/service/ServiceHarness.h"
+#include "tests/OpenController.h"
 
 #include <QDir>
-#include <functional>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -27,11 +27,11 @@ struct RecordedWriteHost final : EepromWriteHost {
     UserMessages& messages() override { return recorded; }
 };
 
-struct EepromPagesTest : ServiceTest {
+struct EepromPagesTest : OpenControllerTest {
     // No description files in the working directory or the program directory.
     void SetUp() override
     {
-        ServiceTest::SetUp();
+        OpenControllerTest::SetUp();
         QDir::setCurrent(programDir.path());
     }
     void TearDown() override { QDir::setCurrent(previousDir); }
@@ -69,7 +69,8 @@ TEST(DescriptionFiles, NameByPageVariantAndControllerFamily)
 TEST(DescriptionFiles, LinesEndAtTheLineFeedAndHold498CharactersAtMost)
 {
     // Three lines, one with Windows-1252 umlauts and CR LF.
-    QStringList lines = DescriptionLines("Variante\r\nBusadresse\r\nMaximale \xD6\x66\x66nungsweite\r\n");
+    QStringList lines =
+        DescriptionLines("Variante\r\nBusadresse\r\nMaximale \xD6\x66\x66nungsweite\r\n");
     ASSERT_EQ(lines.size(), 64);
     EXPECT_EQ(lines.mid(0, 4), (QStringList{"Variante", "Busadresse",
                                             QStringLiteral("Maximale Öffnungsweite"), ""}));
@@ -117,8 +118,8 @@ TEST_F(EepromPagesTest, PagesShowTheBytesAndTheChecksumOfTheirRange)
         int first;
         int last; // -1: no checksum line
     };
-    const Case cases[] = {{1, 0, 0x21, 0x2F}, {1, 1, 0x40, 0x67}, {2, 1, 0x40, 0x68},
-                          {2, 2, 0, -1},      {2, 3, 0, -1}};
+    const Case cases[] = {
+        {1, 0, 0x21, 0x2F}, {1, 1, 0x40, 0x67}, {2, 1, 0x40, 0x68}, {2, 2, 0, -1}, {2, 3, 0, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.address << " page " << c.page);
         open(c.address);
@@ -209,8 +210,8 @@ TEST_F(EepromPagesTest, FailedVerificationStopsAndIsReported)
     const Case cases[] = {
         {"read-back unanswered",
          [](SimulatedBus& bus) {
-             bus.failRequests({.mode = 0x08, .window = 4, .memory = 0x30},
-                              RequestFault::silence(), 2);
+             bus.failRequests({.mode = 0x08, .window = 4, .memory = 0x30}, RequestFault::silence(),
+                              2);
          }},
         // The controller acknowledges the write but keeps the stale byte.
         {"write lost",

@@ -4,7 +4,7 @@
 #include "service/core/EventList.h"
 #include "service/core/ProductionData.h"
 #include "service/core/StatusList.h"
-#include "tests/service/ServiceHarness.h"
+#include "tests/OpenController.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,20 +29,40 @@ QMap<QString, QString> fieldsOf(const ProductionFields& fields)
 
 TEST(ProductionData, FieldsInTheirFormatsAndTheFixedReadOrder)
 {
-    ScanHarness h(withEeprom(1, {{0x00, 0xAA}, {0x01, 0x07}, {0x02, 0x05}, {0x03, 0x01},
-                                 {0x04, 0x14}, {0x05, 0x23}, {0x06, 0x21}, {0x07, 0x34},
-                                 {0x08, 0x12}, {0x09, 0x03}, {0x0A, 0x1B}, {0x0B, 0xAA},
-                                 {0x10, 0x01}, {0x11, 0x03}, {0x12, 0x24}, {0x13, 0x56},
-                                 {0x14, 0xF4}, {0x15, 0x89}, {0x16, 0x47}}));
+    ScanHarness h(withEeprom(1, {{0x00, 0xAA},
+                                 {0x01, 0x07},
+                                 {0x02, 0x05},
+                                 {0x03, 0x01},
+                                 {0x04, 0x14},
+                                 {0x05, 0x23},
+                                 {0x06, 0x21},
+                                 {0x07, 0x34},
+                                 {0x08, 0x12},
+                                 {0x09, 0x03},
+                                 {0x0A, 0x1B},
+                                 {0x0B, 0xAA},
+                                 {0x10, 0x01},
+                                 {0x11, 0x03},
+                                 {0x12, 0x24},
+                                 {0x13, 0x56},
+                                 {0x14, 0xF4},
+                                 {0x15, 0x89},
+                                 {0x16, 0x47}}));
     ASSERT_TRUE(h.pc.Connect(19200, 1, 150));
     h.pc.SetWindowAddress(1);
     h.ports.requests.clear();
     const QMap<QString, QString> fields = fieldsOf(ReadProductionData(h.pc));
-    const QMap<QString, QString> expected{
-        {"lblVariante", "AA"},         {"lbl298er", "07"},     {"lblSW", "1.05"},
-        {"lblICTdatum", "123, 14 / 2"}, {"lblLfdNr", "1234"},   {"lblPruefgeraet", "03 / 1B"},
-        {"lblIObyte", "AA"},           {"lblSNr", "24 456 4789"}, {"lblHW", "0301"},
-        {"lblSW1", "5.12"},            {"lblArtikelNr", fields.value("lblArtikelNr")}};
+    const QMap<QString, QString> expected{{"lblVariante", "AA"},
+                                          {"lbl298er", "07"},
+                                          {"lblSW", "1.05"},
+                                          {"lblICTdatum", "123, 14 / 2"},
+                                          {"lblLfdNr", "1234"},
+                                          {"lblPruefgeraet", "03 / 1B"},
+                                          {"lblIObyte", "AA"},
+                                          {"lblSNr", "24 456 4789"},
+                                          {"lblHW", "0301"},
+                                          {"lblSW1", "5.12"},
+                                          {"lblArtikelNr", fields.value("lblArtikelNr")}};
     EXPECT_EQ(fields, expected);
     EXPECT_EQ(fields.value("lblArtikelNr"), QStringLiteral("480101"));
     QStringList order;
@@ -99,7 +119,7 @@ struct RecordedList final : StatusListHost {
     }
 };
 
-TEST_F(ServiceTest, StatusListReadsEveryEntryWithItsDigitsWithPollingPaused)
+TEST_F(OpenControllerTest, StatusListReadsEveryEntryWithItsDigitsWithPollingPaused)
 {
     open(5);
     h.pc.StartPolling();
@@ -122,7 +142,7 @@ TEST_F(ServiceTest, StatusListReadsEveryEntryWithItsDigitsWithPollingPaused)
         EXPECT_EQ(unplugged.entries[index].second, QStringLiteral("?")) << index;
 }
 
-TEST_F(ServiceTest, StatusListStopsWhenTheControllerWindowCloses)
+TEST_F(OpenControllerTest, StatusListStopsWhenTheControllerWindowCloses)
 {
     open(1);
     h.pc.StartPolling();
@@ -133,7 +153,7 @@ TEST_F(ServiceTest, StatusListStopsWhenTheControllerWindowCloses)
     EXPECT_EQ(h.pc.pollingState(), TFensterSteuerung::PollingRunning);
 }
 
-TEST_F(ServiceTest, EventWordsOfAPafMasterAndItsSlave)
+TEST_F(OpenControllerTest, EventWordsOfAPafMasterAndItsSlave)
 {
     open(5);
     h.clock.advanceUs(25'000'000); // inside the master's recurring strand event

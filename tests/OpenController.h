@@ -1,5 +1,5 @@
-// A controller of the simulated default bus opened as the controller window opens it, for the
-// service dialogs' flows on the virtual clock, with the requests as "mode:memory=data".
+// A controller of the simulated bus addressed as the controller window addresses it, for the
+// window's flows on the virtual clock, with the requests as "mode:memory=data".
 #pragma once
 
 #include "sim/BusSetup.h"
@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-struct ServiceTest : ::testing::Test {
-    explicit ServiceTest(const BusSetup& setup = DefaultBusSetup()) : h(setup) {}
+struct OpenControllerTest : ::testing::Test {
+    explicit OpenControllerTest(const BusSetup& setup = DefaultBusSetup()) : h(setup) {}
 
     void SetUp() override { SetCurrentLanguage(German); }
     void open(int address)
