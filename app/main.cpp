@@ -115,10 +115,12 @@ int main(int argc, char* argv[])
 
     MessageBoxes messages;
     TfmMain mainWindow(clock, ports, messages);
-    // "Eigenschaften" on a controller opens its window; the group control unit has none yet.
+    // "Eigenschaften" opens the window of the controller or of the group control unit.
     QObject::connect(&mainWindow, &TfmMain::deviceWindowRequested, &mainWindow, [&](int address) {
         if (address != 0)
             mainWindow.openControllerWindow();
+        else
+            mainWindow.openGroupUnitWindow();
     });
     mainWindow.show();
     return QApplication::exec();

@@ -4,6 +4,7 @@
 #include "WindowListDelegate.h"
 #include "buslink/SettingsFile.h"
 #include "controller/Fenster.h"
+#include "groupunit/Gruppensg.h"
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
 #include "service/Wertedit.h"
@@ -102,6 +103,11 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_controllerWindow = std::make_unique<TfmFenster>(m_session, m_controllerState,
                                                       QCoreApplication::applicationDirPath(), this);
     connect(m_controllerWindow.get(), &TfmFenster::infoRequested, this, &TfmMain::acInfoExecute);
+    m_groupUnitWindow = std::make_unique<TfmGruppenSG>(bus(), clock, m_messages, this);
+    connect(m_groupUnitWindow.get(), &TfmGruppenSG::infoRequested, this, &TfmMain::acInfoExecute);
+    // The group drive waits the unit's new drive pause from now on.
+    connect(m_groupUnitWindow.get(), &TfmGruppenSG::drivePauseChanged, this,
+            [this](int seconds) { m_list.groupDrivePause = static_cast<uint8_t>(seconds); });
     m_scanDialog = std::make_unique<TfmScan>(this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
@@ -334,6 +340,7 @@ void TfmMain::sprache_aendern()
     m_info->SetLanguage();
     m_valueEdit->SetLanguage();
     m_controllerWindow->SetLanguage();
+    m_groupUnitWindow->SetLanguage();
     bus().RenameParameters();
 }
 
@@ -341,6 +348,13 @@ void TfmMain::adapt_windows()
 {
     AdjustLayout();
     m_controllerWindow->SetSize();
+    m_groupUnitWindow->SetSize();
+}
+
+void TfmMain::openGroupUnitWindow()
+{
+    if (m_groupUnitWindow->FormShow())
+        m_groupUnitWindow->exec();
 }
 
 void TfmMain::openControllerWindow()

@@ -24,6 +24,7 @@ class TfmComPortWahl;
 class TfmFenster;
 class TfmGruppeFahren;
 class TfmFortschritt;
+class TfmGruppenSG;
 class TfmInfo;
 class TfmScan;
 class TfmWertEdit;
@@ -53,6 +54,9 @@ public:
     // Shows the controller window modally for the current window address.
     void openControllerWindow();
     [[nodiscard]] TfmFenster& controllerWindow() { return *m_controllerWindow; }
+    // Shows the group control unit dialog modally once its values could be read.
+    void openGroupUnitWindow();
+    [[nodiscard]] TfmGruppenSG& groupUnitWindow() { return *m_groupUnitWindow; }
     // "Liste erstellen": the save dialog, then the report of today to the chosen file.
     void acFensterListExecute();
     void acComPortExecute();
@@ -172,4 +176,5 @@ private:
     // What the controller window knows outlives each showing.
     ControllerState m_controllerState;
     std::unique_ptr<TfmFenster> m_controllerWindow;
+    std::unique_ptr<TfmGruppenSG> m_groupUnitWindow;
 };

@@ -1,5 +1,6 @@
 #include "Proddaten.h"
 
+#include "CaptionedValues.h"
 #include "service/core/ProductionData.h"
 #include "texts/Sprachen.h"
 
@@ -15,28 +16,17 @@ namespace {
 constexpr int kDesignWidth = 420;
 constexpr int kCaptionWidth = 190;
 
-using Row = TfmProdDaten::Row;
-constexpr Row kIctRows[] = {
+constexpr CaptionedValue kIctRows[] = {
     {"lblVariante", "Label1"}, {"lbl298er", "Label2"}, {"lblSW", "Label3"},
     {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"}, {"lblPruefgeraet", "Label6"},
     {"lblIObyte", "Label7"},
 };
-constexpr Row kFinalTestRows[] = {
+constexpr CaptionedValue kFinalTestRows[] = {
     {"lblArtikelNr", "Label8"}, {"lblSNr", "Label9"}, {"lblHW", "Label10"}, {"lblSW1", "Label11"}};
 
 QString withColon(int text)
 {
     return LanguageText(text) + u':';
-}
-
-// How much wider than the design the dialog is in a language.
-int extraWidth(int language)
-{
-    if (language == Italian)
-        return 100;
-    if (language == Spanish)
-        return 165;
-    return 0;
 }
 
 } // namespace
@@ -47,10 +37,10 @@ TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(pa
     auto* layout = new QVBoxLayout(this);
     GB = new QGroupBox(this);
     GB->setObjectName(QStringLiteral("GB"));
-    addRows(GB, kIctRows);
+    AddCaptionedValues(GB, kIctRows);
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    addRows(GroupBox1, kFinalTestRows);
+    AddCaptionedValues(GroupBox1, kFinalTestRows);
     layout->addWidget(GB);
     layout->addWidget(GroupBox1);
     bnSchliessen = new QPushButton(this);
@@ -58,22 +48,6 @@ TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(pa
     connect(bnSchliessen, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(bnSchliessen, 0, Qt::AlignRight);
     SetLanguage();
-}
-
-void TfmProdDaten::addRows(QGroupBox* group, std::span<const Row> rows)
-{
-    auto* grid = new QGridLayout(group);
-    for (const Row& row : rows) {
-        auto* caption = new QLabel(group);
-        caption->setObjectName(QString::fromLatin1(row.caption));
-        auto* value = new QLabel(group);
-        value->setObjectName(QString::fromLatin1(row.value));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        caption->setBuddy(value);
-        const int line = grid->rowCount();
-        grid->addWidget(caption, line, 0);
-        grid->addWidget(value, line, 1);
-    }
 }
 
 void TfmProdDaten::SetLanguage()
@@ -99,7 +73,7 @@ void TfmProdDaten::SetLanguage()
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
     bnSchliessen->setText(LanguageText(207));
     // Wider in the languages with long captions; the captions take half of the extra width.
-    const int extra = extraWidth(CurrentLanguage());
+    const int extra = ProductionDataExtraWidth(CurrentLanguage());
     for (QGroupBox* group : {GB, GroupBox1})
         static_cast<QGridLayout*>(group->layout())
             ->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);

@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <span>
-
 class QGridLayout;
 class QGroupBox;
 class QPushButton;
@@ -16,19 +14,12 @@ class TfmProdDaten final : public QDialog {
 public:
     explicit TfmProdDaten(TFensterSteuerung& bus, QWidget* parent = nullptr);
 
-    // A value label and the caption label beside it.
-    struct Row {
-        const char* value;
-        const char* caption;
-    };
-
     void SetLanguage();
     // Shows the data of the controller with this address text; an open dialog is only raised.
     void showFor(const QString& addressText);
 
 private:
     void FormShow(const QString& addressText);
-    static void addRows(QGroupBox* group, std::span<const Row> rows);
 
     TFensterSteuerung& m_bus;
     QGroupBox* GB;

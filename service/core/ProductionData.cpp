@@ -2,25 +2,14 @@
 
 #include "buslink/ParameterTable.h"
 #include "buslink/Veltradt.h"
+#include "texts/Sprachen.h"
 
-#include <QMap>
-
-#include <functional>
-#include <optional>
 
 namespace {
 
-struct Field {
-    const char* label;
-    // The EEPROM bytes, in the order they are read.
-    QList<int> bytes;
-    // The text from the values of the bytes, by address.
-    std::function<QString(const QMap<int, int>&)> text;
-};
-
 QString hex(int value, int digits)
 {
-    return QStringLiteral("%1").arg(value, digits, 16, QChar(u'0')).toUpper();
+    return HexDigits(value, digits);
 }
 
 QString version(int major, int minor)
@@ -28,9 +17,9 @@ QString version(int major, int minor)
     return hex(major, 1) + u'.' + hex(minor, 2);
 }
 
-const QList<Field>& fields()
+const QList<EepromField>& fields()
 {
-    static const QList<Field> kFields = {
+    static const QList<EepromField> kFields = {
         {"lblVariante", {0x00}, [](const auto& b) { return hex(b[0x00], 2); }},
         {"lbl298er", {0x01}, [](const auto& b) { return hex(b[0x01], 2); }},
         {"lblSW", {0x02, 0x03}, [](const auto& b) { return version(b[0x03], b[0x02]); }},
@@ -67,22 +56,20 @@ const QList<Field>& fields()
 
 ProductionFields ReadProductionData(TFensterSteuerung& bus)
 {
-    ProductionFields shown;
-    for (const Field& field : fields()) {
-        QMap<int, int> values;
-        bool complete = true;
-        for (const int address : field.bytes) {
-            int value = 0;
-            complete = bus.ReadEepromByte(address, value) == 0 && complete;
-            values[address] = value & 0xFF;
-        }
-        shown << std::pair{QString::fromLatin1(field.label),
-                           complete ? field.text(values) : QStringLiteral("?")};
-    }
+    ProductionFields shown = ReadEepromFields(bus, fields());
     int software = 0;
     const bool read =
         bus.GetParameterValue(ParSoftwareVersion, software) == TFensterSteuerung::ParOk;
-    shown << std::pair{QStringLiteral("lblSW1"),
-                       read ? version(software >> 8 & 0xFF, software & 0xFF) : QStringLiteral("?")};
+    shown << std::pair{QStringLiteral("lblSW1"), read ? version(software >> 8 & 0xFF, software & 0xFF)
+                                                      : QStringLiteral("?")};
     return shown;
+}
+
+int ProductionDataExtraWidth(int language)
+{
+    if (language == Italian)
+        return 100;
+    if (language == Spanish)
+        return 165;
+    return 0;
 }

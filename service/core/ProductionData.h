@@ -2,14 +2,12 @@
 // software version, in their fixed order, as the texts of the dialog's value labels.
 #pragma once
 
-#include <QList>
-#include <QString>
-
-#include <utility>
-
-class TFensterSteuerung;
+#include "EepromFields.h"
 
 // Value label and its text, in the order the labels are filled; a field with a byte that could
 // not be read shows "?".
-using ProductionFields = QList<std::pair<QString, QString>>;
+using ProductionFields = FieldTexts;
 [[nodiscard]] ProductionFields ReadProductionData(TFensterSteuerung& bus);
+
+// How much wider than their design the production data dialogs are in `language`.
+[[nodiscard]] int ProductionDataExtraWidth(int language);

@@ -1,0 +1,100 @@
+#include "Proddatengs.h"
+
+#include "groupunit/core/GroupUnitProductionData.h"
+#include "service/CaptionedValues.h"
+#include "service/core/ProductionData.h"
+#include "texts/Sprachen.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kDesignWidth = 420;
+constexpr int kCaptionWidth = 190;
+
+constexpr CaptionedValue kIctRows[] = {
+    {"lblVariante", "Label1"}, {"lbl298er", "Label2"},       {"lblSW", "Label3"},
+    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"},       {"lblPruefgeraet", "Label6"},
+    {"lblIObyte", "Label7"},
+};
+constexpr CaptionedValue kFinalTestRows[] = {{"lblHW", "Label8"},
+                                             {"lblSWIndexICT", "Label9"},
+                                             {"lblSNr", "Label10"},
+                                             {"lblArtikelNr", "Label11"}};
+constexpr CaptionedValue kFirmwareRows[] = {{"lblDatum", "Label12"}, {"lblZeit", "Label13"}};
+
+QString withColon(int text)
+{
+    return LanguageText(text) + u':';
+}
+
+} // namespace
+
+TfmProdDatenGS::TfmProdDatenGS(TFensterSteuerung& bus, QWidget* parent)
+    : QDialog(parent), m_bus(bus)
+{
+    setObjectName(QStringLiteral("fmProdDatenGS"));
+    auto* layout = new QVBoxLayout(this);
+    const auto group = [this, layout](const char* name, std::span<const CaptionedValue> rows) {
+        auto* box = new QGroupBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        AddCaptionedValues(box, rows);
+        layout->addWidget(box);
+        return box;
+    };
+    GB = group("GB", kIctRows);
+    GroupBox1 = group("GroupBox1", kFinalTestRows);
+    GroupBox2 = group("GroupBox2", kFirmwareRows);
+    bnSchliessen = new QPushButton(this);
+    bnSchliessen->setObjectName(QStringLiteral("bnSchliessen"));
+    connect(bnSchliessen, &QPushButton::clicked, this, &QDialog::close);
+    layout->addWidget(bnSchliessen, 0, Qt::AlignRight);
+    SetLanguage();
+}
+
+void TfmProdDatenGS::SetLanguage()
+{
+    setWindowTitle(LanguageText(178) + u' ' + LanguageText(111));
+    GB->setTitle(QStringLiteral("ICT ") + withColon(36));
+    GroupBox1->setTitle(withColon(65));
+    GroupBox2->setTitle(withColon(322));
+    const std::pair<const char*, QString> captions[] = {
+        {"Label1", withColon(251)},
+        {"Label2", withColon(267)},
+        {"Label3", withColon(235)},
+        {"Label4", withColon(38)},
+        {"Label5", withColon(137)},
+        {"Label6", LanguageText(180) + QStringLiteral(" (") + LanguageText(157) +
+                       QStringLiteral(" / ") + LanguageText(317) + QStringLiteral("):")},
+        {"Label7", withColon(114)},
+        {"Label8", withColon(294)},
+        {"Label9", withColon(235)},
+        {"Label10", withColon(218)},
+        {"Label11", QStringLiteral("Veltra ") + withColon(14)},
+        {"Label12", withColon(37)},
+        {"Label13", withColon(349)},
+    };
+    for (const auto& [name, text] : captions)
+        findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
+    bnSchliessen->setText(LanguageText(207));
+    // Wider in the languages with long captions; the captions take half of the extra width.
+    const int extra = ProductionDataExtraWidth(CurrentLanguage());
+    for (QGroupBox* box : {GB, GroupBox1, GroupBox2})
+        static_cast<QGridLayout*>(box->layout())->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
+    setMinimumWidth(kDesignWidth + extra);
+}
+
+void TfmProdDatenGS::FormShow()
+{
+    show();
+    raise();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const auto& [label, text] : ReadGroupUnitProductionData(m_bus))
+        findChild<QLabel*>(label)->setText(text);
+    QApplication::restoreOverrideCursor();
+}
