@@ -45,6 +45,8 @@ public:
 
     // The first controller configured at `address`, or null.
     [[nodiscard]] SimulatedController* controllerAt(int address) const;
+    // The group control unit, or null on a bus without one.
+    [[nodiscard]] SimulatedGroupUnit* groupUnit() const { return m_groupUnit.get(); }
 
 private:
     struct Answer {

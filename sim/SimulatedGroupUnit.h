@@ -36,6 +36,7 @@ public:
     [[nodiscard]] int busAddress() const override { return 0; }
     [[nodiscard]] std::optional<uint16_t> answer(const BusRequest& request,
                                                  uint64_t nowUs) override;
+    [[nodiscard]] uint8_t eepromByte(int address) const { return m_eeprom.at(size_t(address)); }
 
 private:
     GroupUnitEepromImage m_eeprom;

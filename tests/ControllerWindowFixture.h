@@ -1,5 +1,6 @@
-// The controller window opened through a main window on the simulated default bus (virtual
-// clock), wired as the program wires it, with the helpers its tests share.
+// The windows of the devices (controller window, group control unit dialog) opened through a main
+// window on the simulated default bus (virtual clock), wired as the program wires it, with the
+// helpers their tests share.
 #pragma once
 
 #include "RecordedMessages.h"
@@ -65,6 +66,8 @@ struct ControllerWindowTest : ::testing::Test {
                          [this](int address) {
                              if (address != 0)
                                  main->openControllerWindow();
+                             else
+                                 main->openGroupUnitWindow();
                          });
         main->show();
     }
