@@ -8,6 +8,7 @@
 #include "service/Liste.h"
 #include "service/Proddaten.h"
 #include "texts/Sprachen.h"
+#include "texts/ToolBarButton.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,6 +128,8 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     connect(RollenTimer, &QTimer::timeout, this, &TfmFenster::SRollenTimer);
     connectCommands();
     connectSettingEdits();
+    // The service dialogs come after the window's own controls, whose names they repeat, so that
+    // looking a control up by name finds the window's own first.
     connectServiceDialogs();
     resize(kBaseWidth, height());
 }
@@ -138,11 +141,7 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     auto* bar = named<QToolBar>(this, "ToolBar1");
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto tool = [bar](const char* name, QStyle::StandardPixmap icon) {
-        auto* b = named<QToolButton>(bar, name);
-        b->setIcon(bar->style()->standardIcon(icon));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        bar->addWidget(b);
-        return b;
+        return AddToolBarButton(bar, name, icon);
     };
     connect(tool("bnZurueck", QStyle::SP_ArrowBack), &QToolButton::clicked, this, &QDialog::accept);
     bar->addSeparator();

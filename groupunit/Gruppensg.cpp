@@ -3,6 +3,7 @@
 #include "Proddatengs.h"
 #include "groupunit/core/GroupUnitMappings.h"
 #include "texts/Sprachen.h"
+#include "texts/ToolBarButton.h"
 #include "texts/UserMessages.h"
 
 #include <QComboBox>
@@ -55,8 +56,7 @@ QLabel* label(QWidget* parent, const char* name)
 
 TfmGruppenSG::TfmGruppenSG(TFensterSteuerung& bus, Clock& clock, UserMessages& messages,
                            QWidget* parent)
-    : QDialog(parent), m_settings(bus, clock), m_messages(messages),
-      m_productionData(std::make_unique<TfmProdDatenGS>(bus, this))
+    : QDialog(parent), m_settings(bus, clock), m_messages(messages)
 {
     setObjectName(QStringLiteral("fmGruppenSG"));
     auto* layout = new QVBoxLayout(this);
@@ -67,6 +67,9 @@ TfmGruppenSG::TfmGruppenSG(TFensterSteuerung& bus, Clock& clock, UserMessages& m
     apply->setObjectName(QStringLiteral("bnUebernehmen"));
     connect(apply, &QPushButton::clicked, this, &TfmGruppenSG::bnUebernehmenClick);
     layout->addWidget(apply, 0, Qt::AlignRight);
+    // Created after the dialog's own controls, whose names it repeats, so that looking a control
+    // up by name finds the dialog's own first.
+    m_productionData = std::make_unique<TfmProdDatenGS>(bus, this);
     SetLanguage();
     SetSize();
 }
@@ -79,12 +82,7 @@ void TfmGruppenSG::createToolBar()
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto tool = [bar](const char* name, QStyle::StandardPixmap icon) {
-        auto* b = new QToolButton(bar);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(bar->style()->standardIcon(icon));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        bar->addWidget(b);
-        return b;
+        return AddToolBarButton(bar, name, icon);
     };
     connect(tool("bnZurueck", QStyle::SP_ArrowBack), &QToolButton::clicked, this, &QDialog::accept);
     bar->addSeparator();
@@ -239,10 +237,11 @@ bool TfmGruppenSG::FormShow()
 
 void TfmGruppenSG::apply(const GroupUnitReading& reading)
 {
-    const std::pair<const char*, QString> texts[] = {{"lblStatus", reading.status},
-                                                     {"lblAdressVergabeAnz", reading.addressingRuns},
-                                                     {"lblSWflashes", reading.softwareFlashes},
-                                                     {"lblerkFenster", reading.windowsDetected}};
+    const std::pair<const char*, QString> texts[] = {
+        {"lblStatus", reading.status},
+        {"lblAdressVergabeAnz", reading.addressingRuns},
+        {"lblSWflashes", reading.softwareFlashes},
+        {"lblerkFenster", reading.windowsDetected}};
     for (const auto& [name, text] : texts)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
     if (reading.drivePause)

@@ -2,6 +2,7 @@
 
 #include "groupunit/core/GroupUnitProductionData.h"
 #include "service/CaptionedValues.h"
+#include "service/IctData.h"
 #include "service/core/ProductionData.h"
 #include "texts/Sprachen.h"
 
@@ -17,11 +18,6 @@ namespace {
 constexpr int kDesignWidth = 420;
 constexpr int kCaptionWidth = 190;
 
-constexpr CaptionedValue kIctRows[] = {
-    {"lblVariante", "Label1"}, {"lbl298er", "Label2"},       {"lblSW", "Label3"},
-    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"},       {"lblPruefgeraet", "Label6"},
-    {"lblIObyte", "Label7"},
-};
 constexpr CaptionedValue kFinalTestRows[] = {{"lblHW", "Label8"},
                                              {"lblSWIndexICT", "Label9"},
                                              {"lblSNr", "Label10"},
@@ -47,7 +43,7 @@ TfmProdDatenGS::TfmProdDatenGS(TFensterSteuerung& bus, QWidget* parent)
         layout->addWidget(box);
         return box;
     };
-    GB = group("GB", kIctRows);
+    GB = group("GB", kIctDataRows);
     GroupBox1 = group("GroupBox1", kFinalTestRows);
     GroupBox2 = group("GroupBox2", kFirmwareRows);
     bnSchliessen = new QPushButton(this);
@@ -60,24 +56,13 @@ TfmProdDatenGS::TfmProdDatenGS(TFensterSteuerung& bus, QWidget* parent)
 void TfmProdDatenGS::SetLanguage()
 {
     setWindowTitle(LanguageText(178) + u' ' + LanguageText(111));
-    GB->setTitle(QStringLiteral("ICT ") + withColon(36));
+    SetIctDataTexts(GB);
     GroupBox1->setTitle(withColon(65));
     GroupBox2->setTitle(withColon(322));
     const std::pair<const char*, QString> captions[] = {
-        {"Label1", withColon(251)},
-        {"Label2", withColon(267)},
-        {"Label3", withColon(235)},
-        {"Label4", withColon(38)},
-        {"Label5", withColon(137)},
-        {"Label6", LanguageText(180) + QStringLiteral(" (") + LanguageText(157) +
-                       QStringLiteral(" / ") + LanguageText(317) + QStringLiteral("):")},
-        {"Label7", withColon(114)},
-        {"Label8", withColon(294)},
-        {"Label9", withColon(235)},
-        {"Label10", withColon(218)},
-        {"Label11", QStringLiteral("Veltra ") + withColon(14)},
-        {"Label12", withColon(37)},
-        {"Label13", withColon(349)},
+        {"Label8", withColon(294)},  {"Label9", withColon(235)},
+        {"Label10", withColon(218)}, {"Label11", QStringLiteral("Veltra ") + withColon(14)},
+        {"Label12", withColon(37)},  {"Label13", withColon(349)},
     };
     for (const auto& [name, text] : captions)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
@@ -85,7 +70,8 @@ void TfmProdDatenGS::SetLanguage()
     // Wider in the languages with long captions; the captions take half of the extra width.
     const int extra = ProductionDataExtraWidth(CurrentLanguage());
     for (QGroupBox* box : {GB, GroupBox1, GroupBox2})
-        static_cast<QGridLayout*>(box->layout())->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
+        static_cast<QGridLayout*>(box->layout())
+            ->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
     setMinimumWidth(kDesignWidth + extra);
 }
 

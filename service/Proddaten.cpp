@@ -1,6 +1,7 @@
 #include "Proddaten.h"
 
 #include "CaptionedValues.h"
+#include "IctData.h"
 #include "service/core/ProductionData.h"
 #include "texts/Sprachen.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr int kDesignWidth = 420;
 constexpr int kCaptionWidth = 190;
 
-constexpr CaptionedValue kIctRows[] = {
-    {"lblVariante", "Label1"}, {"lbl298er", "Label2"}, {"lblSW", "Label3"},
-    {"lblICTdatum", "Label4"}, {"lblLfdNr", "Label5"}, {"lblPruefgeraet", "Label6"},
-    {"lblIObyte", "Label7"},
-};
 constexpr CaptionedValue kFinalTestRows[] = {
     {"lblArtikelNr", "Label8"}, {"lblSNr", "Label9"}, {"lblHW", "Label10"}, {"lblSW1", "Label11"}};
 
@@ -37,7 +33,7 @@ TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(pa
     auto* layout = new QVBoxLayout(this);
     GB = new QGroupBox(this);
     GB->setObjectName(QStringLiteral("GB"));
-    AddCaptionedValues(GB, kIctRows);
+    AddCaptionedValues(GB, kIctDataRows);
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     AddCaptionedValues(GroupBox1, kFinalTestRows);
@@ -53,17 +49,9 @@ TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(pa
 void TfmProdDaten::SetLanguage()
 {
     setWindowTitle(LanguageText(178));
-    GB->setTitle(QStringLiteral("ICT ") + withColon(36));
+    SetIctDataTexts(GB);
     GroupBox1->setTitle(withColon(65));
     const std::pair<const char*, QString> captions[] = {
-        {"Label1", withColon(251)},
-        {"Label2", withColon(267)},
-        {"Label3", withColon(235)},
-        {"Label4", withColon(38)},
-        {"Label5", withColon(137)},
-        {"Label6", LanguageText(180) + QStringLiteral(" (") + LanguageText(157) +
-                       QStringLiteral(" / ") + LanguageText(317) + QStringLiteral("):")},
-        {"Label7", withColon(114)},
         {"Label8", QStringLiteral("Veltra ") + withColon(14)},
         {"Label9", withColon(218)},
         {"Label10", withColon(294)},

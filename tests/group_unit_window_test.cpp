@@ -40,8 +40,12 @@ struct GroupUnitWindowTest : ControllerWindowTest {
 TEST_F(GroupUnitWindowTest, ShowsTheUnitAndAppliesANewDrivePauseForTheGroupDrive)
 {
     const bool shown = openGroupUnit([&](TfmGruppenSG& dialog) {
-        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(), QStringLiteral("01h"));
-        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblerkFenster"))->text(), QStringLiteral("5"));
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
+                  QStringLiteral("01h"));
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Label4"))->text(),
+                  LanguageText(112) + u':');
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblerkFenster"))->text(),
+                  QStringLiteral("5"));
         EXPECT_EQ(box(dialog, "cbSpaltLW")->currentText(), QStringLiteral("50%"));
         EXPECT_EQ(box(dialog, "cbFunkX16")->count(), 12);
         auto* pause = dialog.findChild<QSpinBox*>(QStringLiteral("udFahrpause"));

@@ -12,7 +12,10 @@ constexpr std::array<int, 10> kIntervalMinutes{10, 20, 30, 40, 50, 60, 90, 120, 
 constexpr std::array<int, 6> kAutomaticSeconds{10, 15, 20, 30, 45, 60};
 
 // A setting byte whose low byte is FFh cannot be configured on this unit.
-[[nodiscard]] constexpr bool IsNotConfigurable(int value) { return (value & 0xFF) == 0xFF; }
+[[nodiscard]] constexpr bool IsNotConfigurable(int value)
+{
+    return (value & 0xFF) == 0xFF;
+}
 
 // "10%" .. "100%".
 [[nodiscard]] int GapWidthIndex(int value);

@@ -3,7 +3,6 @@
 #include "buslink/ParameterTable.h"
 #include "buslink/Veltradt.h"
 
-
 namespace {
 
 constexpr int kIctPassed = 0xAA;
@@ -28,39 +27,52 @@ const QList<EepromField>& fields()
     static const QList<EepromField> kFields = {
         {"lblVariante", {0x00}, [](const auto& b) { return hex(b[0x00], 2); }},
         {"lbl298er", {0x01}, [](const auto& b) { return hex(b[0x01], 2); }},
-        {"lblSW", {0x03, 0x02}, [](const auto& b) { return hex(b[0x03], 1) + u'.' + hex(b[0x02], 2); }},
+        {"lblSW",
+         {0x03, 0x02},
+         [](const auto& b) { return hex(b[0x03], 1) + u'.' + hex(b[0x02], 2); }},
         // Day of the year in three BCD digits, year, shift in the high nibble.
-        {"lblICTdatum", {0x06, 0x05, 0x04},
+        {"lblICTdatum",
+         {0x06, 0x05, 0x04},
          [](const auto& b) {
              return hex(b[0x06] & 0x0F, 1) + hex(b[0x05], 2) + QStringLiteral(", ") +
                     hex(b[0x04], 2) + QStringLiteral(" / ") + hex(b[0x06] >> 4 & 0x0F, 1);
          }},
         {"lblLfdNr", {0x08, 0x07}, [](const auto& b) { return hex(b[0x08], 2) + hex(b[0x07], 2); }},
-        {"lblPruefgeraet", {0x09, 0x0A},
+        {"lblPruefgeraet",
+         {0x09, 0x0A},
          [](const auto& b) { return hex(b[0x09], 2) + QStringLiteral(" / ") + hex(b[0x0A], 2); }},
-        {"lblIObyte", {0x0B},
-         [](const auto& b) { return b[0x0B] == kIctPassed ? QStringLiteral("i.o.") : hex(b[0x0B], 2); }},
+        {"lblIObyte",
+         {0x0B},
+         [](const auto& b) {
+             return b[0x0B] == kIctPassed ? QStringLiteral("i.o.") : hex(b[0x0B], 2);
+         }},
         {"lblHW", {0x0D, 0x0C}, [](const auto& b) { return hex(b[0x0D], 2) + hex(b[0x0C], 2); }},
         // The minor part in decimal.
-        {"lblSWIndexICT", {0x0F, 0x0E},
+        {"lblSWIndexICT",
+         {0x0F, 0x0E},
          [](const auto& b) { return hex(b[0x0F], 1) + u'.' + decimal(b[0x0E], 2); }},
         // The year in decimal, then lower-case hex digits.
-        {"lblSNr", {0x10, 0x11, 0x12, 0x14, 0x13},
+        {"lblSNr",
+         {0x10, 0x11, 0x12, 0x14, 0x13},
          [](const auto& b) {
              return decimal(b[0x10], 2) + u' ' + lowerHex(b[0x11] & 0x0F, 1) +
                     lowerHex(b[0x12], 2) + u' ' + lowerHex(b[0x14], 2) + lowerHex(b[0x13], 2);
          }},
-        {"lblArtikelNr", {0x18, 0x17, 0x16, 0x15},
+        {"lblArtikelNr",
+         {0x18, 0x17, 0x16, 0x15},
          [](const auto& b) {
              const uint32_t code = uint32_t(b[0x18]) << 24 | uint32_t(b[0x17]) << 16 |
                                    uint32_t(b[0x16]) << 8 | uint32_t(b[0x15]);
              return ArticleText(code); // "Error" for a number not in the table
          }},
-        {"lblDatum", {0x22, 0x23, 0x24},
+        {"lblDatum",
+         {0x22, 0x23, 0x24},
          [](const auto& b) {
              return hex(b[0x22], 2) + u'.' + hex(b[0x23], 2) + u'.' + hex(b[0x24], 2);
          }},
-        {"lblZeit", {0x25, 0x26}, [](const auto& b) { return hex(b[0x25], 1) + u':' + hex(b[0x26], 2); }},
+        {"lblZeit",
+         {0x25, 0x26},
+         [](const auto& b) { return hex(b[0x25], 1) + u':' + hex(b[0x26], 2); }},
     };
     return kFields;
 }

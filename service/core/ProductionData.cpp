@@ -4,7 +4,6 @@
 #include "buslink/Veltradt.h"
 #include "texts/Sprachen.h"
 
-
 namespace {
 
 QString hex(int value, int digits)
@@ -60,8 +59,8 @@ ProductionFields ReadProductionData(TFensterSteuerung& bus)
     int software = 0;
     const bool read =
         bus.GetParameterValue(ParSoftwareVersion, software) == TFensterSteuerung::ParOk;
-    shown << std::pair{QStringLiteral("lblSW1"), read ? version(software >> 8 & 0xFF, software & 0xFF)
-                                                      : QStringLiteral("?")};
+    shown << std::pair{QStringLiteral("lblSW1"),
+                       read ? version(software >> 8 & 0xFF, software & 0xFF) : QStringLiteral("?")};
     return shown;
 }
 

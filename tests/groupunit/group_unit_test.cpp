@@ -18,13 +18,24 @@ TEST(GroupUnitMappings, ListEntriesOfStoredValuesAndBack)
         QList<std::pair<int, int>> valueToIndex;
     };
     const Case cases[] = {
-        {"gap width", GapWidthIndex, {{55, 4}, {100, 9}, {10, 0}, {5, 0}, {0, 0}, {19, 0}, {20, 1}}},
+        {"gap width",
+         GapWidthIndex,
+         {{55, 4}, {100, 9}, {10, 0}, {5, 0}, {0, 0}, {19, 0}, {20, 1}}},
         {"interval",
          IntervalIndex,
          {{75, 6}, {200, 8}, {201, 9}, {5, 0}, {70, 6}, {110, 6}, {111, 7}, {130, 7}, {131, 8}}},
         {"automatic time",
          AutomaticTimeIndex,
-         {{17, 1}, {14, 0}, {15, 1}, {29, 2}, {30, 3}, {44, 3}, {45, 4}, {59, 4}, {60, 5}, {90, 5}}},
+         {{17, 1},
+          {14, 0},
+          {15, 1},
+          {29, 2},
+          {30, 3},
+          {44, 3},
+          {45, 4},
+          {59, 4},
+          {60, 5},
+          {90, 5}}},
     };
     for (const Case& c : cases) {
         for (const auto& [value, index] : c.valueToIndex)
@@ -104,9 +115,10 @@ TEST_F(GroupUnitTest, ReadSequenceWithItsPausesAndMappedSettings)
     open(1); // the controller window's address stays
     const GroupUnitReading r = settings.read();
     EXPECT_TRUE(r.complete);
-    EXPECT_EQ(telegrams(), (QStringList{"16:000=0000", "08:020=0000", "08:021=0000", "08:02c=0000",
-                                        "08:100=0000", "08:02d=0000", "08:030=0000", "08:035=0000",
-                                        "0e:000=0100", "14:000=0000", "08:031=0000", "08:032=0000"}));
+    EXPECT_EQ(telegrams(),
+              (QStringList{"16:000=0000", "08:020=0000", "08:021=0000", "08:02c=0000",
+                           "08:100=0000", "08:02d=0000", "08:030=0000", "08:035=0000",
+                           "0e:000=0100", "14:000=0000", "08:031=0000", "08:032=0000"}));
     for (qsizetype i = 1; i < h.ports.requests.size(); ++i)
         EXPECT_GE(h.ports.requests[i].atUs - h.ports.requests[i - 1].atUs, 50'000u) << i;
     for (const TracedRequest& request : h.ports.requests)
@@ -151,6 +163,16 @@ TEST(GroupUnitRead, VersionWordsAndNonConfigurableSettings)
         EXPECT_EQ(r.index, c.index);
         EXPECT_EQ(r.enabled, c.enabled);
         EXPECT_EQ(r.extendedNumbering, c.extended);
+        // Taken over unchanged, nothing is written, not even the width nobody chose.
+        GroupUnitChoice unchanged{.drivePause = r.drivePause.value_or(0)};
+        for (int l = 0; l < kGroupUnitLists; ++l) {
+            unchanged.index[l] = r.index[l].value_or(-1);
+            unchanged.enabled[l] = r.enabled[l];
+        }
+        RecordedGroupUnitHost host;
+        h.ports.requests.clear();
+        settings.apply(unchanged, host);
+        EXPECT_TRUE(h.ports.requests.isEmpty());
     }
 }
 
@@ -200,7 +222,8 @@ TEST_F(GroupUnitTest, ApplyWritesOnlyChangesInItsOrder)
     h.ports.requests.clear();
     settings.apply(choice, host);
     EXPECT_TRUE(telegrams().isEmpty());
-    EXPECT_EQ(host.recorded.shown, QStringList{"notice: " + LanguageText(116) + ": " + LanguageText(280)});
+    EXPECT_EQ(host.recorded.shown,
+              QStringList{"notice: " + LanguageText(116) + ": " + LanguageText(280)});
 
     choice.drivePause = 7;
     choice.index[GapWidth] = 9;      // 100 %
@@ -208,9 +231,11 @@ TEST_F(GroupUnitTest, ApplyWritesOnlyChangesInItsOrder)
     choice.index[InputX15] = 2;      // "Spaltlüften", stored as 3
     host.recorded.shown.clear();
     settings.apply(choice, host);
-    EXPECT_EQ(telegrams(), (QStringList{"09:100=0007", "09:02d=0064", "09:035=000f", "09:031=0003"}));
+    EXPECT_EQ(telegrams(),
+              (QStringList{"09:100=0007", "09:02d=0064", "09:035=000f", "09:031=0003"}));
     EXPECT_GE(h.clock.nowUs() - h.ports.requests.last().atUs, 50'000u);
-    EXPECT_EQ(host.recorded.shown, QStringList{"notice: " + LanguageText(116) + ": " + LanguageText(314)});
+    EXPECT_EQ(host.recorded.shown,
+              QStringList{"notice: " + LanguageText(116) + ": " + LanguageText(314)});
     EXPECT_EQ(host.pauses, QList<int>{7});
 
     // Written values count as read: the same choice sends nothing.
@@ -233,14 +258,23 @@ TEST_F(GroupUnitTest, FailedWriteIsReportedAndOnlyItIsTriedAgain)
     h.ports.requests.clear();
     settings.apply(choice, host);
     EXPECT_EQ(telegrams(), QStringList{"09:030=00f0"});
-    EXPECT_EQ(host.recorded.shown.last(), "notice: " + LanguageText(116) + ": " + LanguageText(314));
+    EXPECT_EQ(host.recorded.shown.last(),
+              "notice: " + LanguageText(116) + ": " + LanguageText(314));
 }
 
 TEST_F(GroupUnitTest, ProductionDataFormats)
 {
-    ScanHarness unit(groupUnitWith({{0x04, 0x14}, {0x05, 0x23}, {0x06, 0x21}, {0x0B, 0x00},
-                                    {0x0E, 0x0A}, {0x0F, 0x02}, {0x10, 0x14}, {0x11, 0xF1},
-                                    {0x12, 0x2A}, {0x13, 0x0B}, {0x14, 0xC0}}));
+    ScanHarness unit(groupUnitWith({{0x04, 0x14},
+                                    {0x05, 0x23},
+                                    {0x06, 0x21},
+                                    {0x0B, 0x00},
+                                    {0x0E, 0x0A},
+                                    {0x0F, 0x02},
+                                    {0x10, 0x14},
+                                    {0x11, 0xF1},
+                                    {0x12, 0x2A},
+                                    {0x13, 0x0B},
+                                    {0x14, 0xC0}}));
     ASSERT_TRUE(unit.pc.Connect(19200, 1, 150));
     unit.pc.SetWindowAddress(3);
     QMap<QString, QString> fields;
