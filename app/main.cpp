@@ -1,10 +1,13 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
-// --export FILE with it writes the window list report of the scanned list.
+// --export FILE with it writes the window list report of the scanned list, --trace FILE every
+// telegram exchanged, decoded.
 #include "mainwindow/Main.h"
 #include "ConsoleScan.h"
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
+#include "buslink/TelegramTrace.h"
+#include "mainwindow/core/TraceFile.h"
 #include "platform/ComPortMap.h"
 #include "texts/MessageBoxes.h"
 
@@ -24,6 +27,7 @@ struct Options {
     std::optional<int> port;
     std::optional<uint32_t> baud;
     QString exportPath;
+    QString tracePath;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -42,6 +46,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     parser.addOption({QStringLiteral("export"),
                       QStringLiteral("With --scan: write the window list report to FILE."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("trace"),
+                      QStringLiteral("With --scan: write every telegram, decoded, to FILE."),
+                      QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("CONFIG"),
                                  QStringLiteral("Simulated bus (JSON), with --simulate."));
     if (!parser.parse(arguments)) {
@@ -57,13 +64,16 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     options.simulate = parser.isSet(QStringLiteral("simulate"));
     options.config = parser.positionalArguments().value(0);
     options.exportPath = parser.value(QStringLiteral("export"));
+    options.tracePath = parser.value(QStringLiteral("trace"));
     bool ok = true;
     if (parser.isSet(QStringLiteral("port")))
         options.port = parser.value(QStringLiteral("port")).toInt(&ok);
     if (ok && parser.isSet(QStringLiteral("baud")))
         options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
     const bool badExport =
-        parser.isSet(QStringLiteral("export")) && (!options.scan || options.exportPath.isEmpty());
+        (parser.isSet(QStringLiteral("export")) &&
+         (!options.scan || options.exportPath.isEmpty())) ||
+        (parser.isSet(QStringLiteral("trace")) && (!options.scan || options.tracePath.isEmpty()));
     if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport) {
         err << parser.helpText();
         return std::nullopt;
@@ -110,6 +120,15 @@ int main(int argc, char* argv[])
         // The access object takes the language from the same settings file.
         const BusConnection connection{options->port.value_or(settings.comPort),
                                        options->baud.value_or(settings.baud)};
+        std::optional<TraceFile> trace;
+        if (!options->tracePath.isEmpty()) {
+            trace.emplace(TelegramTrace::program(), options->tracePath);
+            if (!trace->isOpen()) {
+                err << "fenestrix: " << options->tracePath << ": " << trace->errorString()
+                    << Qt::endl;
+                return 1;
+            }
+        }
         return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
     }
 

@@ -1,5 +1,7 @@
 #include "CZuzev.h"
 
+#include "TelegramTrace.h"
+
 #include <algorithm>
 
 uint8_t CZuzev::s_expectedEcho = 0;
@@ -168,6 +170,7 @@ unsigned long CZuzev::Schreiben(const unsigned char* buffer, unsigned long count
 unsigned long CZuzev::Lesen(unsigned char* buffer, unsigned long count)
 {
     const int n = m_port ? m_port->read(buffer, static_cast<int>(count), m_replyTimeoutMs) : -1;
+    m_lastReadLength = std::max(n, 0);
     if (n < 0) {
         m_ioStatus = IoFailed;
         return 0;
@@ -182,19 +185,26 @@ int CZuzev::Lesen(unsigned long count)
         m_ioStatus = IoFailed;
         return 0;
     };
+    m_received = 0;
+    m_strays = 0;
     count = std::min<unsigned long>(count, 6);
-    if (Lesen(m_reply.data(), count) == 0 || m_ioStatus != IoOk || count < 6)
+    const unsigned long read = Lesen(m_reply.data(), count);
+    m_received = m_lastReadLength;
+    if (read == 0 || m_ioStatus != IoOk || count < 6)
         return fail();
     if (m_reply[0] == s_expectedEcho)
         return 1;
     for (int stray = 1; stray <= 2; ++stray) {
         if (m_reply[stray] != s_expectedEcho)
             continue;
+        m_strays = stray;
         std::copy(m_reply.begin() + stray, m_reply.end(), m_reply.begin());
-        if (Lesen(m_reply.data() + 6 - stray, stray) == 0 || m_ioStatus != IoOk)
-            return fail();
-        return 1;
+        m_received = 6 - stray;
+        const bool rest = Lesen(m_reply.data() + 6 - stray, stray) != 0 && m_ioStatus == IoOk;
+        m_received += m_lastReadLength;
+        return rest ? 1 : fail();
     }
+    m_strays = -1; // no reply among the bytes
     return fail();
 }
 
@@ -215,21 +225,46 @@ bool CZuzev::ZuzevTransmit(unsigned address, unsigned data, unsigned short mode)
         m_errorCode = ErrNotOpen;
         return false;
     }
+    const uint32_t startMs = m_clock.tickMs();
     Telegramm(address, data, mode);
     if (!Schreiben(6)) {
         m_errorCode = ErrWrite;
         return false;
     }
-    if (!Lesen(static_cast<unsigned long>(m_replyLength))) {
+    const bool replied = Lesen(static_cast<unsigned long>(m_replyLength)) != 0;
+    const bool valid = replied && ZuzevError();
+    trace(startMs, replied, valid);
+    if (!replied) {
         m_errorCode = ErrNoReply;
         return false;
     }
-    if (!ZuzevError()) {
+    if (!valid) {
         m_errorCode = ErrChecksum;
         return false;
     }
     m_lastGoodReply = m_reply;
     return true;
+}
+
+void CZuzev::trace(uint32_t startMs, bool replied, bool valid)
+{
+    TraceRecord record;
+    record.tickMs = startMs;
+    record.durationMs = m_clock.tickMs() - startMs;
+    record.request = m_request;
+    record.reply = m_reply;
+    record.replyLength = std::clamp(m_received, 0, 6);
+    if (valid)
+        record.outcome = m_strays > 0 ? TraceOutcome::Resynchronised : TraceOutcome::Answered;
+    else if (replied)
+        record.outcome = TraceOutcome::WrongChecksum;
+    else if (m_strays < 0)
+        record.outcome = TraceOutcome::BusBusy;
+    else if (m_received == 0)
+        record.outcome = TraceOutcome::NoAnswer;
+    else
+        record.outcome = TraceOutcome::ShortReply;
+    TelegramTrace::program().add(record);
 }
 
 void CZuzev::ClearComBuffer()

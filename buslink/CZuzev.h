@@ -52,6 +52,8 @@ protected:
 
 private:
     void runWakeUpSequence(unsigned long targetBaud);
+    // Adds the exchange just made to the program's telegram trace.
+    void trace(uint32_t startMs, bool replied, bool valid);
     bool failOpen(int code);
 
     Clock& m_clock;
@@ -68,6 +70,11 @@ private:
     Telegram m_request{};
     Telegram m_reply{};
     int m_replyTimeoutMs = 0;
+    // What the last reply read brought: bytes received, and the stray bytes skipped ahead of the
+    // reply (-1 when no reply could be found among them).
+    int m_lastReadLength = 0;
+    int m_received = 0;
+    int m_strays = 0;
     // Only one exchange runs at a time, so one expected echo serves the process.
     static uint8_t s_expectedEcho;
 };

@@ -1,5 +1,7 @@
 #include "Zuzevsave.h"
 
+#include "TelegramTrace.h"
+
 #include "CZuzev.h"
 #include "Protocol.h"
 
@@ -31,37 +33,50 @@ int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
     const Telegram request =
         MakeTelegram(static_cast<unsigned>(mode), static_cast<unsigned>(addressField),
                      static_cast<unsigned>(data));
+    TraceRecord record;
+    record.link = TraceLink::Raw;
+    record.request = request;
+    record.tickMs = m_clock.tickMs();
+    const auto traced = [&](Result result, TraceOutcome outcome) {
+        record.durationMs = m_clock.tickMs() - record.tickMs;
+        record.outcome = outcome;
+        TelegramTrace::program().add(record);
+        return result;
+    };
     uint8_t byte = 0;
     int readsInARow = 0;
     while (ReadByte(byte)) {
         if (++readsInARow >= kBusyReads)
-            return BusBusy;
+            return traced(BusBusy, TraceOutcome::BusBusy);
     }
     for (uint8_t b : request)
         (void)WriteByte(b);
 
-    Telegram reply{};
-    int received = 0;
+    Telegram& reply = record.reply;
+    int& received = record.replyLength;
+    bool skipped = false;
     const uint32_t start = m_clock.tickMs();
     for (int attempts = 0; received < 6 && attempts < m_replyTimeLimitMs &&
                            m_clock.tickMs() - start <= uint32_t(m_replyTimeLimitMs);
          ++attempts) {
         if (!ReadByte(byte))
             continue;
-        const bool first =
-            byte == request[0] || (request[0] == Protocol::EmergencyRequest && byte == Protocol::EmergencyReply);
-        if (received == 0 && !first)
+        const bool first = byte == request[0] || (request[0] == Protocol::EmergencyRequest &&
+                                                  byte == Protocol::EmergencyReply);
+        if (received == 0 && !first) {
+            skipped = true;
             continue;
+        }
         reply[received++] = byte;
     }
     if (received == 0)
-        return NoReply;
+        return traced(NoReply, TraceOutcome::NoAnswer);
     if (received < 6)
-        return Incomplete;
+        return traced(Incomplete, TraceOutcome::ShortReply);
     if (reply[5] != TelegramChecksum(reply.data()))
-        return ChecksumWrong;
+        return traced(ChecksumWrong, TraceOutcome::WrongChecksum);
     mode = reply[0];
     addressField = reply[1] + 256 * reply[2];
     data = reply[3] + 256 * reply[4];
-    return Ok;
+    return traced(Ok, skipped ? TraceOutcome::Resynchronised : TraceOutcome::Answered);
 }

@@ -155,6 +155,9 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     // EEPROM, production data, event list and status list.
     for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
         tool(name, QStyle::SP_FileDialogDetailedView);
+    // The bus monitor reads the trace only, so it is not held back during a refresh.
+    connect(tool("tbBusmonitor", QStyle::SP_FileDialogContentsView), &QToolButton::clicked, this,
+            &TfmFenster::busMonitorRequested);
     m_serviceSeparator = bar->addSeparator();
     m_serviceSeparator->setObjectName(QStringLiteral("ToolButton11"));
     m_serviceSeparator->setVisible(false);
@@ -342,6 +345,7 @@ QWidget* TfmFenster::createInfoColumn()
 
 void TfmFenster::SetLanguage()
 {
+    findChild<QToolButton*>(QStringLiteral("tbBusmonitor"))->setText(LanguageText(kTextBusMonitor));
     m_eeprom->SetLanguage();
     m_productionData->SetLanguage();
     m_eventList->SetLanguage();

@@ -51,6 +51,8 @@ public:
 signals:
     // "Info" runs the main window's action.
     void infoRequested();
+    // "Busmonitor" shows the main window's bus monitor over this window.
+    void busMonitorRequested();
 
 protected:
     void done(int result) override;

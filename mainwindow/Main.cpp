@@ -1,8 +1,10 @@
 #include "Main.h"
 
+#include "Busmonitor.h"
 #include "Fmgruppe.h"
 #include "WindowListDelegate.h"
 #include "buslink/SettingsFile.h"
+#include "buslink/TelegramTrace.h"
 #include "controller/Fenster.h"
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
@@ -103,6 +105,9 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_controllerWindow = std::make_unique<TfmFenster>(m_session, m_controllerState,
                                                       QCoreApplication::applicationDirPath(), this);
     connect(m_controllerWindow.get(), &TfmFenster::infoRequested, this, &TfmMain::acInfoExecute);
+    m_busMonitor = std::make_unique<TfmBusmonitor>(TelegramTrace::program(), m_messages, this);
+    connect(m_controllerWindow.get(), &TfmFenster::busMonitorRequested, this,
+            [this] { showBusMonitor(m_controllerWindow.get()); });
     m_groupUnitWindow = std::make_unique<TfmGruppenSG>(bus(), clock, m_messages, this);
     connect(m_groupUnitWindow.get(), &TfmGruppenSG::infoRequested, this, &TfmMain::acInfoExecute);
     // The group drive waits the unit's new drive pause from now on.
@@ -145,6 +150,7 @@ void TfmMain::createActions()
     acComPort = action("acComPort", QStyle::SP_DriveNetIcon);
     acSprachauswahl = action("acSprachauswahl", QStyle::SP_FileDialogInfoView);
     acHilfethemen = action("acHilfethemen", QStyle::SP_DialogHelpButton);
+    acBusmonitor = action("acBusmonitor", QStyle::SP_FileDialogContentsView);
     acNotAdr->setVisible(false);
 
     connect(acBeenden, &QAction::triggered, this, &QWidget::close);
@@ -156,6 +162,7 @@ void TfmMain::createActions()
     connect(acAdresse, &QAction::triggered, this, &TfmMain::acAdresseExecute);
     connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
     connect(acWinListe, &QAction::triggered, this, &TfmMain::acFensterListExecute);
+    connect(acBusmonitor, &QAction::triggered, this, [this] { showBusMonitor(); });
     // The manuals are installed next to the program.
     connect(acHilfethemen, &QAction::triggered, this, [this] {
         mnHilfethemenClick(QCoreApplication::applicationDirPath(), CurrentLanguage(), m_messages,
@@ -183,6 +190,7 @@ void TfmMain::createMenus()
     mnInfo->setObjectName(QStringLiteral("mnInfo"));
     mnInfo->addAction(acInfo);
     mnInfo->addAction(acHilfethemen);
+    mnInfo->addAction(acBusmonitor);
 
     listMenu = new QMenu(this);
     listMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -299,6 +307,7 @@ void TfmMain::ApplyLanguage()
     set(acComPort, 219);
     set(acSprachauswahl, 222);
     set(acHilfethemen, 430);
+    acBusmonitor->setText(LanguageText(kTextBusMonitor));
     set(acAdresse, 5);
     // "Eigenschaften": text 55 on the toolbar, text 54 in the menus.
     set(acFenster, 54, 354);
@@ -341,6 +350,7 @@ void TfmMain::sprache_aendern()
     m_valueEdit->SetLanguage();
     m_controllerWindow->SetLanguage();
     m_groupUnitWindow->SetLanguage();
+    m_busMonitor->SetLanguage();
     bus().RenameParameters();
 }
 
@@ -349,6 +359,11 @@ void TfmMain::adapt_windows()
     AdjustLayout();
     m_controllerWindow->SetSize();
     m_groupUnitWindow->SetSize();
+}
+
+void TfmMain::showBusMonitor(QWidget* owner)
+{
+    m_busMonitor->showOver(owner ? owner : this);
 }
 
 void TfmMain::openGroupUnitWindow()

@@ -25,6 +25,7 @@ class TfmFenster;
 class TfmGruppeFahren;
 class TfmFortschritt;
 class TfmGruppenSG;
+class TfmBusmonitor;
 class TfmInfo;
 class TfmScan;
 class TfmWertEdit;
@@ -57,6 +58,9 @@ public:
     // Shows the group control unit dialog modally once its values could be read.
     void openGroupUnitWindow();
     [[nodiscard]] TfmGruppenSG& groupUnitWindow() { return *m_groupUnitWindow; }
+    // Shows the bus monitor over `owner` (the main window when none).
+    void showBusMonitor(QWidget* owner = nullptr);
+    [[nodiscard]] TfmBusmonitor& busMonitor() { return *m_busMonitor; }
     // "Liste erstellen": the save dialog, then the report of today to the chosen file.
     void acFensterListExecute();
     void acComPortExecute();
@@ -143,6 +147,7 @@ private:
     QAction* acNotAdr = nullptr;
     QAction* acBeenden = nullptr;
     QAction* acHilfethemen = nullptr;
+    QAction* acBusmonitor = nullptr;
     QAction* acSprachauswahl = nullptr;
     QAction* tbTrenner2 = nullptr;
     QMenu* Datei1 = nullptr;
@@ -177,4 +182,5 @@ private:
     ControllerState m_controllerState;
     std::unique_ptr<TfmFenster> m_controllerWindow;
     std::unique_ptr<TfmGruppenSG> m_groupUnitWindow;
+    std::unique_ptr<TfmBusmonitor> m_busMonitor;
 };

@@ -118,6 +118,33 @@ TEST(EndToEnd, ScanWithExportWritesTheReportOfTheScannedList)
     EXPECT_EQ(lines[10 + 30], "SW-Version\t\t 5.12 \t\t 7.03 \t\t 5.20 \t\t 6.10 \t\t 7.02 \r");
 }
 
+TEST(EndToEnd, ScanWithTraceWritesEveryTelegramDecoded)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM4"))}));
+    const QString tracePath = work.filePath(QStringLiteral("trace.txt"));
+    const ScanRun run = runScan(
+        work.path(), ports.path(),
+        {QStringLiteral("--port"), QStringLiteral("4"), QStringLiteral("--trace"), tracePath});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile file(tracePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 100);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Zeit\t+ms\tRichtung\tBytes")));
+    // A request line and a reply line per telegram; every line has the ten columns.
+    EXPECT_EQ((lines.size() - 1) % 2, 0);
+    for (const QString& line : lines)
+        ASSERT_EQ(line.count(u'\t'), 9) << line.toStdString();
+    // Window 1 answers its software version; an empty address does not.
+    EXPECT_TRUE(
+        lines.filter(QStringLiteral("\tAntwort\t76 04 00 12 05 65\t76h Software-Version\t1\t"))
+            .size() >= 1);
+    EXPECT_FALSE(lines.filter(QStringLiteral("keine Antwort")).isEmpty());
+    EXPECT_FALSE(lines.filter(QStringLiteral("SW-Version = 5.12")).isEmpty());
+}
+
 TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)
 {
     QTemporaryDir ports, work;

@@ -1,4 +1,4 @@
-// The language table: 448 texts in six languages, compiled into the program,
+// The language table: 482 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 448;
+constexpr int kTextCount = 482;
 
 // Texts after the first 445 (ids 0..444).
 // Plural of text 76 "Fenster", for counts other than 1.
@@ -17,6 +17,8 @@ constexpr int kTextWindowsPlural = 445;
 constexpr int kTextNoPortPermission = 446;
 // The serial adapter was removed or stopped answering.
 constexpr int kTextConnectionLost = 447;
+// The bus monitor's texts, 448 to 481.
+constexpr int kTextBusMonitor = 448;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };
 

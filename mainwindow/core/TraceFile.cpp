@@ -1,0 +1,24 @@
+#include "TraceFile.h"
+
+#include "TelegramDecode.h"
+
+TraceFile::TraceFile(TelegramTrace& trace, const QString& path) : m_trace(trace), m_file(path)
+{
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QStringList header;
+    for (int column = 0; column < kMonitorColumns; ++column)
+        header << MonitorColumnTitle(column);
+    m_file.write(header.join(u'\t').toUtf8() + '\n');
+    m_trace.setListener([this](const TraceRecord& record) {
+        for (int line = 0; line < 2; ++line)
+            m_file.write(MonitorLine(record, line, m_previousTickMs).join(u'\t').toUtf8() + '\n');
+        m_previousTickMs = record.tickMs;
+    });
+}
+
+TraceFile::~TraceFile()
+{
+    if (m_file.isOpen())
+        m_trace.setListener(nullptr);
+}
