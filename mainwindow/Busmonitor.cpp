@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,8 +27,11 @@
 
 namespace {
 
-// New telegrams are taken over in batches, so that the view never slows the bus down.
+// New telegrams are taken over in batches, so that drawing them never slows the bus down: when
+// the bus has been quiet for 300 ms, and during long runs of telegrams (a scan) every 5 s.
 constexpr int kUpdateMs = 250;
+constexpr qint64 kQuietMs = 300;
+constexpr qint64 kLatestMs = 5000;
 constexpr int kHighestWindow = 63;
 
 // Failed exchanges in red, with a warning icon in front of their outcome.
@@ -53,6 +57,8 @@ QPushButton* button(QWidget* parent, const char* name)
 {
     auto* b = new QPushButton(parent);
     b->setObjectName(QString::fromLatin1(name));
+    // Enter in the find field finds; it presses no button.
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -106,7 +112,12 @@ TfmBusmonitor::TfmBusmonitor(TelegramTrace& trace, UserMessages& messages, QWidg
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(kUpdateMs);
-    connect(m_timer, &QTimer::timeout, this, &TfmBusmonitor::update);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 quiet = now - m_model->lastTelegramMs();
+        if (quiet >= kQuietMs || now - m_lastUpdateMs >= kLatestMs)
+            update();
+    });
     connect(bnPause, &QPushButton::clicked, this, [this] {
         m_paused = !m_paused;
         SetLanguage();
@@ -170,6 +181,7 @@ void TfmBusmonitor::update()
 {
     if (m_paused)
         return;
+    m_lastUpdateMs = QDateTime::currentMSecsSinceEpoch();
     QScrollBar* bar = m_view->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
     m_model->takeNew();
@@ -201,7 +213,7 @@ void TfmBusmonitor::findNext()
     const int from = current.isValid() ? current.row() + 1 : 0;
     if (const auto row = m_model->find(edSuchen->text(), from)) {
         m_view->selectRow(*row);
-        m_view->scrollTo(m_model->index(*row, 0));
+        m_view->scrollTo(m_model->index(*row, 0), QAbstractItemView::PositionAtCenter);
     }
 }
 

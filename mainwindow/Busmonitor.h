@@ -50,4 +50,5 @@ private:
     QPushButton* bnSpeichern;
     QLabel* m_counts;
     bool m_paused = false;
+    qint64 m_lastUpdateMs = 0;
 };

@@ -3,9 +3,13 @@
 // afterwards, and what the simulated controller made of it.
 #include "ControllerWindowFixture.h"
 #include "controller/Led.h"
+#include "mainwindow/Busmonitor.h"
+#include "mainwindow/core/TraceTableModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -317,6 +321,43 @@ TEST_F(ControllerWindowTest, SettingControlsAskWriteAndRestore)
         EXPECT_FALSE(rawValue->isVisibleTo(&window));
     });
     EXPECT_EQ(messages.shown.size(), 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ControllerWindowTest, BusMonitorOverTheControllerWindowShowsAndSavesItsTelegrams)
+{
+    TelegramTrace::program().clear();
+    QTemporaryDir saved;
+    QString counts, firstOutcome;
+    open(3, [&](TfmFenster& window) {
+        buttonOf(window, "tbBusmonitor")->click();
+        TfmBusmonitor& monitor = main->busMonitor();
+        // Shown over the modal controller window, so that it takes input.
+        EXPECT_TRUE(monitor.isVisible());
+        EXPECT_EQ(monitor.parentWidget(), &window);
+        window.TimerTimer();
+        monitor.update();
+        counts = monitor.findChild<QLabel*>(QStringLiteral("StatusBar.0"))->text();
+        firstOutcome = monitor.model().line(1)[ColOutcome];
+        monitor.findChild<QCheckBox*>(QStringLiteral("cbNurFehler"))->setChecked(true);
+        EXPECT_EQ(monitor.model().rowCount(), 0);
+        monitor.findChild<QCheckBox*>(QStringLiteral("cbNurFehler"))->setChecked(false);
+        EXPECT_TRUE(monitor.saveTo(saved.filePath(QStringLiteral("monitor.csv"))));
+        monitor.close();
+    });
+    EXPECT_TRUE(counts.startsWith(QStringLiteral("beantwortet: "))) << counts.toStdString();
+    EXPECT_EQ(firstOutcome, QStringLiteral("beantwortet"));
+    QFile csv(saved.filePath(QStringLiteral("monitor.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    EXPECT_TRUE(bytes.startsWith("\"Zeit\",\"+ms\""));
+    EXPECT_GT(bytes.count('\n'), 20);
+    // A file that cannot be written is said.
+    EXPECT_FALSE(main->busMonitor().saveTo(saved.filePath(QStringLiteral("no/such/dir.csv"))));
+    EXPECT_EQ(messages.shown.last(), "error: " + LanguageText(274));
 }
 
 } // namespace

@@ -93,6 +93,12 @@ TEST(TelegramDecode, EveryModeTheToolSendsHasItsNameAndTheRestTheirNumber)
     EXPECT_EQ(cut[ColBytes], QStringLiteral("15 04 04"));
     EXPECT_TRUE(cut[ColData].isEmpty());
     EXPECT_EQ(cut[ColOutcome], QStringLiteral("Antwort unvollständig"));
+    const TraceRecord corrupted = exchange(telegram(0x15, 1, 0x04, 0), telegram(0x15, 1, 0x04, 700),
+                                           TraceOutcome::WrongChecksum);
+    const QStringList bad = MonitorLine(corrupted, 1, std::nullopt);
+    EXPECT_EQ(bad[ColBytes].size(), 17);
+    EXPECT_TRUE(bad[ColData].isEmpty());
+    EXPECT_TRUE(bad[ColMeaning].isEmpty());
 }
 
 TEST(TelegramTraceOutcomes, EachFaultOfTheSimulatorOnTheTelegramLink)

@@ -6,6 +6,7 @@
 #include "texts/Sprachen.h"
 
 #include <QDateTime>
+#include <QHash>
 
 #include <optional>
 
@@ -80,15 +81,20 @@ QString commandName(int code)
     }
 }
 
-// The parameter-table entry a request reads, if any.
+// The parameter-table entry a request reads, if any; the table's telegrams are fixed, so they
+// are looked up once.
 std::optional<int> parameterOf(int mode, int memory)
 {
-    for (int index = 0; index < kParameterCount; ++index) {
-        const TStrgItem item = InitialParameter(index);
-        if (item.mode == mode && item.memoryAddress == memory)
-            return index;
-    }
-    return std::nullopt;
+    static const QHash<int, int> kByTelegram = [] {
+        QHash<int, int> byTelegram;
+        for (int index = kParameterCount - 1; index >= 0; --index) {
+            const TStrgItem item = InitialParameter(index);
+            byTelegram.insert(item.mode << 16 | item.memoryAddress, index);
+        }
+        return byTelegram;
+    }();
+    const auto found = kByTelegram.constFind(mode << 16 | memory);
+    return found == kByTelegram.cend() ? std::nullopt : std::optional<int>(*found);
 }
 
 int windowOf(const std::array<uint8_t, 6>& t)
@@ -179,6 +185,14 @@ QString MonitorColumnTitle(int column)
     }
 }
 
+QStringList MonitorColumnTitles()
+{
+    QStringList titles;
+    for (int column = 0; column < kMonitorColumns; ++column)
+        titles << MonitorColumnTitle(column);
+    return titles;
+}
+
 QStringList MonitorLine(const TraceRecord& record, int line, std::optional<uint32_t> previousTickMs)
 {
     const bool reply = line == 1;
@@ -198,7 +212,9 @@ QStringList MonitorLine(const TraceRecord& record, int line, std::optional<uint3
     cells[ColMode] = HexText(mode, 2) + (modeName(mode) ? u' ' + *modeName(mode) : QString());
     cells[ColWindow] = QString::number(windowOf(record.request));
     cells[ColMemory] = HexText(memoryOf(record.request), 3);
-    const bool complete = !reply || record.replyLength == 6;
+    // A reply that is short or fails its checksum is shown as bytes only: its data are not known.
+    const bool complete =
+        !reply || (record.replyLength == 6 && record.outcome != TraceOutcome::WrongChecksum);
     if (complete) {
         cells[ColData] = HexText(dataOf(bytes), 4);
         cells[ColMeaning] = meaningOf(record, reply);

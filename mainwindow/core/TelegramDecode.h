@@ -62,6 +62,8 @@ enum MonitorColumn {
     kMonitorColumns
 };
 [[nodiscard]] QString MonitorColumnTitle(int column);
+// The titles of all columns, in order: the header line of a saved or traced file.
+[[nodiscard]] QStringList MonitorColumnTitles();
 
 // Line 0 is the request, line 1 the reply; `previousTickMs` is the tick of the exchange before
 // (the delta of the first one is empty).

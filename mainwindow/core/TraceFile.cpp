@@ -6,10 +6,7 @@ TraceFile::TraceFile(TelegramTrace& trace, const QString& path) : m_trace(trace)
 {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    QStringList header;
-    for (int column = 0; column < kMonitorColumns; ++column)
-        header << MonitorColumnTitle(column);
-    m_file.write(header.join(u'\t').toUtf8() + '\n');
+    m_file.write(MonitorColumnTitles().join(u'\t').toUtf8() + '\n');
     m_trace.setListener([this](const TraceRecord& record) {
         for (int line = 0; line < 2; ++line)
             m_file.write(MonitorLine(record, line, m_previousTickMs).join(u'\t').toUtf8() + '\n');

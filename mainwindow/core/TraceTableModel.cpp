@@ -30,8 +30,13 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole)
-        return line(index.row()).value(index.column());
+    if (role == Qt::DisplayRole) {
+        if (index.row() != m_cachedRow) {
+            m_cachedLine = line(index.row());
+            m_cachedRow = index.row();
+        }
+        return m_cachedLine.value(index.column());
+    }
     if (role == FailureRole)
         return IsFailure(m_records[size_t(m_shown[size_t(index.row() / 2)])].outcome);
     return {};
@@ -57,6 +62,7 @@ void TraceTableModel::takeNew()
     if (added.empty())
         return;
     m_lastSequence = added.back().sequence;
+    m_cachedRow = -1;
     std::vector<int> shown;
     for (const TraceRecord& record : added) {
         m_records.push_back(record);
@@ -90,6 +96,7 @@ void TraceTableModel::takeNew()
 
 void TraceTableModel::clear()
 {
+    m_cachedRow = -1;
     beginResetModel();
     m_trace.clear();
     m_lastSequence = m_trace.lastSequence();
@@ -101,6 +108,7 @@ void TraceTableModel::clear()
 
 void TraceTableModel::setFilter(std::optional<int> window, bool failuresOnly)
 {
+    m_cachedRow = -1;
     beginResetModel();
     m_window = window;
     m_failuresOnly = failuresOnly;
@@ -135,10 +143,7 @@ QList<int> TraceTableModel::allRows() const
 
 void TraceTableModel::writeText(QIODevice& out, const QList<int>& rows) const
 {
-    QStringList header;
-    for (int column = 0; column < kMonitorColumns; ++column)
-        header << MonitorColumnTitle(column);
-    out.write(header.join(u'\t').toUtf8() + '\n');
+    out.write(MonitorColumnTitles().join(u'\t').toUtf8() + '\n');
     for (const int row : rows)
         out.write(line(row).join(u'\t').toUtf8() + '\n');
 }
@@ -151,10 +156,13 @@ void TraceTableModel::writeCsv(QIODevice& out, const QList<int>& rows) const
             quoted << u'"' + cell.replace(u'"', QStringLiteral("\"\"")) + u'"';
         return quoted.join(u',').toUtf8() + "\r\n";
     };
-    QStringList header;
-    for (int column = 0; column < kMonitorColumns; ++column)
-        header << MonitorColumnTitle(column);
-    out.write(csv(header));
+    out.write(csv(MonitorColumnTitles()));
     for (const int row : rows)
         out.write(csv(line(row)));
+}
+
+int64_t TraceTableModel::lastTelegramMs() const
+{
+    const std::vector<TraceRecord> newest = m_trace.recordsAfter(m_trace.lastSequence() - 1);
+    return newest.empty() ? 0 : newest.back().wallMs;
 }

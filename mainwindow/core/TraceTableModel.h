@@ -34,6 +34,8 @@ public:
     // Only the exchanges with one window address (nothing: all), only failed ones.
     void setFilter(std::optional<int> window, bool failuresOnly);
 
+    // When the newest exchange in the trace was made, milliseconds since the epoch; 0 for none.
+    [[nodiscard]] int64_t lastTelegramMs() const;
     // The exchanges taken over, by outcome.
     [[nodiscard]] const std::array<int, kTraceOutcomes>& outcomeCounts() const { return m_counts; }
     // The first line from `from` on (wrapping) that contains `text`, case-insensitive.
@@ -57,4 +59,7 @@ private:
     std::optional<int> m_window;
     bool m_failuresOnly = false;
     std::array<int, kTraceOutcomes> m_counts{};
+    // The view asks for a line cell by cell: the line last made is kept.
+    mutable int m_cachedRow = -1;
+    mutable QStringList m_cachedLine;
 };
