@@ -3,6 +3,7 @@
 // filter and saved bytes.
 #include "QtPrint.h"
 #include "ScanHarness.h"
+#include "buslink/ParameterTable.h"
 #include "buslink/Zuzevsave.h"
 #include "mainwindow/core/TelegramDecode.h"
 #include "mainwindow/core/TraceTableModel.h"
@@ -10,6 +11,9 @@
 #include "texts/Sprachen.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
+
+#include <iostream>
 
 #include <gtest/gtest.h>
 
@@ -221,6 +225,25 @@ TEST(TraceTableModel, FilterCountsAndSavedBytes)
     model.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_TRUE(trace.records().empty());
+}
+
+TEST(TraceTableModel, AFullRingOfOneHundredThousandExchanges)
+{
+    TelegramTrace trace;
+    TraceTableModel model(trace);
+    for (int i = 0; i < int(TelegramTrace::kCapacity) + 10; ++i)
+        trace.add(exchange(telegram(0x15, i % 31, 0x04, 0), telegram(0x15, i % 31, 0x04, 700)));
+    QElapsedTimer timer;
+    timer.start();
+    model.takeNew();
+    // A screenful of lines anywhere in the list, as scrolling asks for them.
+    for (int row = 199'960; row < 200'000; ++row)
+        (void)model.data(model.index(row, ColMeaning), Qt::DisplayRole);
+    std::cout << "taking over " << TelegramTrace::kCapacity
+              << " exchanges and a screenful: " << timer.elapsed() << " ms" << std::endl;
+    EXPECT_EQ(model.rowCount(), 200'000);
+    EXPECT_EQ(trace.records().front().sequence, 11u);
+    EXPECT_EQ(model.line(199'999)[ColMeaning], ParameterName(9) + QStringLiteral(" = 26.2V"));
 }
 
 } // namespace
