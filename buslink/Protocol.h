@@ -45,6 +45,11 @@ constexpr uint16_t kEepromWriteEnableCode = 0x6677;
 // Mode 30h at memory address 33h: the controller takes over a new bus address.
 constexpr int kTakeOverAddressMemory = 0x33;
 constexpr uint16_t kTakeOverAddressCode = 0x4455;
+// A controller takes an EEPROM change over on command 33h; it is given this long before the
+// command and after it.
+constexpr uint32_t kBeforeCommand33Ms = 234;
+constexpr uint32_t kAfterCommand33Ms = 333;
+
 // Mode 30h at memory address 66h.
 constexpr int kCommand66Memory = 0x66;
 constexpr uint16_t kCommand66Code = 0xAA55;

@@ -53,6 +53,12 @@ uint64_t TelegramTrace::lastSequence() const
     return m_sequence;
 }
 
+int64_t TelegramTrace::lastWallMs() const
+{
+    std::lock_guard guard(m_lock);
+    return m_size == 0 ? 0 : m_ring[(m_next + m_ring.size() - 1) % m_ring.size()].wallMs;
+}
+
 void TelegramTrace::clear()
 {
     std::lock_guard guard(m_lock);

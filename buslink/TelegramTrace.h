@@ -56,6 +56,8 @@ public:
     // The records with a sequence number above `sequence`, oldest first.
     [[nodiscard]] std::vector<TraceRecord> recordsAfter(uint64_t sequence) const;
     [[nodiscard]] uint64_t lastSequence() const;
+    // When the newest exchange still in the ring was recorded (ms since the epoch); 0 for none.
+    [[nodiscard]] int64_t lastWallMs() const;
     [[nodiscard]] size_t capacity() const { return m_ring.size(); }
     void clear();
     // Called after each record, on the thread that exchanged it (the --trace file).

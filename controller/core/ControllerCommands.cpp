@@ -13,10 +13,6 @@ namespace Code = Protocol::CommandCode;
 
 // The drive stop is sent twice, this far apart.
 constexpr uint32_t kJogStopRepeatMs = 40;
-// The controller takes the commissioning request over on command 33h, given time before and
-// after it.
-constexpr uint32_t kBeforeCommand33Ms = 234;
-constexpr uint32_t kAfterCommand33Ms = 333;
 constexpr int kCommissioningRequestByte = 0x20;
 constexpr int kCommissioningRequest = 0xFF;
 // The data word of a 43h telegram that opens to the maximum, and the 50 % of types 8 and 9.
@@ -187,11 +183,11 @@ ControllerView ControllerCommands::modeButton()
     if (!m_host.messages().confirm(LanguageText(146), UserMessages::Buttons::YesNo))
         return view;
     (void)m_bus.WriteEepromByte(kCommissioningRequestByte, kCommissioningRequest);
-    m_clock.sleepMs(kBeforeCommand33Ms);
+    m_clock.sleepMs(Protocol::kBeforeCommand33Ms);
     view.setEnabled(kModeButton, false);
     view.setText(kModeButton, LanguageText(158));
     (void)m_bus.SendCommand33();
-    m_clock.sleepMs(kAfterCommand33Ms);
+    m_clock.sleepMs(Protocol::kAfterCommand33Ms);
     return view;
 }
 

@@ -31,9 +31,6 @@ constexpr int kTurnTiltWindow = 1;
 constexpr int kTurnTiltWithTurnLock = 2;
 // The controller stores the written byte before the checksum bytes are read again.
 constexpr uint32_t kChecksumDelayMs = 40;
-// The controller takes the new type over on command 33h, given time before and after it.
-constexpr uint32_t kBeforeCommand33Ms = 234;
-constexpr uint32_t kAfterCommand33Ms = 333;
 
 constexpr std::array<int, 28> kScaleType5And6{92,  133, 174, 215,  256,  297,  338,  379, 420, 461,
                                               502, 543, 584, 626,  667,  708,  749,  790, 831, 872,
@@ -183,9 +180,9 @@ std::optional<QString> SettingEdits::switchTurnTiltVariant()
         return std::nullopt;
     (void)m_bus.WriteEepromByte(kControllerTypeByte,
                                 toTurnLock ? kTurnTiltWithTurnLock : kTurnTiltWindow);
-    m_clock.sleepMs(kBeforeCommand33Ms);
+    m_clock.sleepMs(Protocol::kBeforeCommand33Ms);
     (void)m_bus.SendCommand33();
-    m_clock.sleepMs(kAfterCommand33Ms);
+    m_clock.sleepMs(Protocol::kAfterCommand33Ms);
     return LanguageText(toTurnLock ? 42 : 45);
 }
 

@@ -7,11 +7,6 @@ namespace {
 
 constexpr int kIctPassed = 0xAA;
 
-QString hex(int value, int digits)
-{
-    return HexDigits(value, digits);
-}
-
 QString lowerHex(int value, int digits)
 {
     return QStringLiteral("%1").arg(value, digits, 16, QChar(u'0'));
@@ -25,32 +20,39 @@ QString decimal(int value, int digits)
 const QList<EepromField>& fields()
 {
     static const QList<EepromField> kFields = {
-        {"lblVariante", {0x00}, [](const auto& b) { return hex(b[0x00], 2); }},
-        {"lbl298er", {0x01}, [](const auto& b) { return hex(b[0x01], 2); }},
+        {"lblVariante", {0x00}, [](const auto& b) { return HexDigits(b[0x00], 2); }},
+        {"lbl298er", {0x01}, [](const auto& b) { return HexDigits(b[0x01], 2); }},
         {"lblSW",
          {0x03, 0x02},
-         [](const auto& b) { return hex(b[0x03], 1) + u'.' + hex(b[0x02], 2); }},
+         [](const auto& b) { return HexDigits(b[0x03], 1) + u'.' + HexDigits(b[0x02], 2); }},
         // Day of the year in three BCD digits, year, shift in the high nibble.
         {"lblICTdatum",
          {0x06, 0x05, 0x04},
          [](const auto& b) {
-             return hex(b[0x06] & 0x0F, 1) + hex(b[0x05], 2) + QStringLiteral(", ") +
-                    hex(b[0x04], 2) + QStringLiteral(" / ") + hex(b[0x06] >> 4 & 0x0F, 1);
+             return HexDigits(b[0x06] & 0x0F, 1) + HexDigits(b[0x05], 2) + QStringLiteral(", ") +
+                    HexDigits(b[0x04], 2) + QStringLiteral(" / ") +
+                    HexDigits(b[0x06] >> 4 & 0x0F, 1);
          }},
-        {"lblLfdNr", {0x08, 0x07}, [](const auto& b) { return hex(b[0x08], 2) + hex(b[0x07], 2); }},
+        {"lblLfdNr",
+         {0x08, 0x07},
+         [](const auto& b) { return HexDigits(b[0x08], 2) + HexDigits(b[0x07], 2); }},
         {"lblPruefgeraet",
          {0x09, 0x0A},
-         [](const auto& b) { return hex(b[0x09], 2) + QStringLiteral(" / ") + hex(b[0x0A], 2); }},
+         [](const auto& b) {
+             return HexDigits(b[0x09], 2) + QStringLiteral(" / ") + HexDigits(b[0x0A], 2);
+         }},
         {"lblIObyte",
          {0x0B},
          [](const auto& b) {
-             return b[0x0B] == kIctPassed ? QStringLiteral("i.o.") : hex(b[0x0B], 2);
+             return b[0x0B] == kIctPassed ? QStringLiteral("i.o.") : HexDigits(b[0x0B], 2);
          }},
-        {"lblHW", {0x0D, 0x0C}, [](const auto& b) { return hex(b[0x0D], 2) + hex(b[0x0C], 2); }},
+        {"lblHW",
+         {0x0D, 0x0C},
+         [](const auto& b) { return HexDigits(b[0x0D], 2) + HexDigits(b[0x0C], 2); }},
         // The minor part in decimal.
         {"lblSWIndexICT",
          {0x0F, 0x0E},
-         [](const auto& b) { return hex(b[0x0F], 1) + u'.' + decimal(b[0x0E], 2); }},
+         [](const auto& b) { return HexDigits(b[0x0F], 1) + u'.' + decimal(b[0x0E], 2); }},
         // The year in decimal, then lower-case hex digits.
         {"lblSNr",
          {0x10, 0x11, 0x12, 0x14, 0x13},
@@ -68,11 +70,12 @@ const QList<EepromField>& fields()
         {"lblDatum",
          {0x22, 0x23, 0x24},
          [](const auto& b) {
-             return hex(b[0x22], 2) + u'.' + hex(b[0x23], 2) + u'.' + hex(b[0x24], 2);
+             return HexDigits(b[0x22], 2) + u'.' + HexDigits(b[0x23], 2) + u'.' +
+                    HexDigits(b[0x24], 2);
          }},
         {"lblZeit",
          {0x25, 0x26},
-         [](const auto& b) { return hex(b[0x25], 1) + u':' + hex(b[0x26], 2); }},
+         [](const auto& b) { return HexDigits(b[0x25], 1) + u':' + HexDigits(b[0x26], 2); }},
     };
     return kFields;
 }

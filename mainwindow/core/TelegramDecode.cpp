@@ -209,7 +209,8 @@ QStringList MonitorLine(const TraceRecord& record, int line, std::optional<uint3
     const auto& bytes = reply ? record.reply : record.request;
     cells[ColBytes] = bytesOf(bytes, reply ? record.replyLength : 6);
     const int mode = record.request[0];
-    cells[ColMode] = HexText(mode, 2) + (modeName(mode) ? u' ' + *modeName(mode) : QString());
+    const std::optional<QString> name = modeName(mode);
+    cells[ColMode] = HexText(mode, 2) + (name ? u' ' + *name : QString());
     cells[ColWindow] = QString::number(windowOf(record.request));
     cells[ColMemory] = HexText(memoryOf(record.request), 3);
     // A reply that is short or fails its checksum is shown as bytes only: its data are not known.

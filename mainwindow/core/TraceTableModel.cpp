@@ -163,6 +163,5 @@ void TraceTableModel::writeCsv(QIODevice& out, const QList<int>& rows) const
 
 int64_t TraceTableModel::lastTelegramMs() const
 {
-    const std::vector<TraceRecord> newest = m_trace.recordsAfter(m_trace.lastSequence() - 1);
-    return newest.empty() ? 0 : newest.back().wallMs;
+    return m_trace.lastWallMs();
 }

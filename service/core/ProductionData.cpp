@@ -6,34 +6,34 @@
 
 namespace {
 
-QString hex(int value, int digits)
-{
-    return HexDigits(value, digits);
-}
-
 QString version(int major, int minor)
 {
-    return hex(major, 1) + u'.' + hex(minor, 2);
+    return HexDigits(major, 1) + u'.' + HexDigits(minor, 2);
 }
 
 const QList<EepromField>& fields()
 {
     static const QList<EepromField> kFields = {
-        {"lblVariante", {0x00}, [](const auto& b) { return hex(b[0x00], 2); }},
-        {"lbl298er", {0x01}, [](const auto& b) { return hex(b[0x01], 2); }},
+        {"lblVariante", {0x00}, [](const auto& b) { return HexDigits(b[0x00], 2); }},
+        {"lbl298er", {0x01}, [](const auto& b) { return HexDigits(b[0x01], 2); }},
         {"lblSW", {0x02, 0x03}, [](const auto& b) { return version(b[0x03], b[0x02]); }},
         // Day of the year in three BCD digits, year, shift in the high nibble.
         {"lblICTdatum",
          {0x04, 0x05, 0x06},
          [](const auto& b) {
-             return hex(b[0x06] & 0x0F, 1) + hex(b[0x05], 2) + QStringLiteral(", ") +
-                    hex(b[0x04], 2) + QStringLiteral(" / ") + hex((b[0x06] >> 4) & 0x0F, 1);
+             return HexDigits(b[0x06] & 0x0F, 1) + HexDigits(b[0x05], 2) + QStringLiteral(", ") +
+                    HexDigits(b[0x04], 2) + QStringLiteral(" / ") +
+                    HexDigits((b[0x06] >> 4) & 0x0F, 1);
          }},
-        {"lblLfdNr", {0x08, 0x07}, [](const auto& b) { return hex(b[0x08], 2) + hex(b[0x07], 2); }},
+        {"lblLfdNr",
+         {0x08, 0x07},
+         [](const auto& b) { return HexDigits(b[0x08], 2) + HexDigits(b[0x07], 2); }},
         {"lblPruefgeraet",
          {0x09, 0x0A},
-         [](const auto& b) { return hex(b[0x09], 2) + QStringLiteral(" / ") + hex(b[0x0A], 2); }},
-        {"lblIObyte", {0x0B}, [](const auto& b) { return hex(b[0x0B], 2); }},
+         [](const auto& b) {
+             return HexDigits(b[0x09], 2) + QStringLiteral(" / ") + HexDigits(b[0x0A], 2);
+         }},
+        {"lblIObyte", {0x0B}, [](const auto& b) { return HexDigits(b[0x0B], 2); }},
         {"lblArtikelNr",
          {0x17, 0x18, 0x19, 0x1A},
          [](const auto& b) {
@@ -43,10 +43,12 @@ const QList<EepromField>& fields()
         {"lblSNr",
          {0x12, 0x13, 0x14, 0x16, 0x15},
          [](const auto& b) {
-             return hex(b[0x12], 2) + u' ' + hex(b[0x14] & 0x0F, 1) + hex(b[0x13], 2) + u' ' +
-                    hex(b[0x16], 2) + hex(b[0x15], 2);
+             return HexDigits(b[0x12], 2) + u' ' + HexDigits(b[0x14] & 0x0F, 1) +
+                    HexDigits(b[0x13], 2) + u' ' + HexDigits(b[0x16], 2) + HexDigits(b[0x15], 2);
          }},
-        {"lblHW", {0x10, 0x11}, [](const auto& b) { return hex(b[0x11], 2) + hex(b[0x10], 2); }},
+        {"lblHW",
+         {0x10, 0x11},
+         [](const auto& b) { return HexDigits(b[0x11], 2) + HexDigits(b[0x10], 2); }},
     };
     return kFields;
 }
