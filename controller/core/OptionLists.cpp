@@ -1,13 +1,13 @@
 #include "OptionLists.h"
 
+#include "SettingBytes.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr int kSoftware400 = 0x0400;
-constexpr int kLongChainBit = 0x80;
 constexpr int kPwmLevels = 9;
-constexpr int kHighestPwmVolts = 28;
 
 void appendSteps(QList<int>& widths, int first, int last, int step)
 {

@@ -1,5 +1,6 @@
 #include "SettingEdits.h"
 
+#include "SettingBytes.h"
 #include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "platform/Clock.h"
@@ -15,18 +16,8 @@ constexpr int kSafetyEdgeToggle = 0x1122;
 constexpr int kAutomaticLockingParameter = 28;
 constexpr int kWindowKindParameter = 1;
 constexpr int kHandleLedParameter = 20;
-constexpr int kOpeningWidthByte = 0x25;
-constexpr int kControllerTypeByte = 0x2D;
-constexpr int kHandleLedByte = 0x37;
-constexpr int kPwmClosingByte = 0xA0;
-constexpr int kPwmOpeningByte = 0xA1;
-constexpr int kWindowTypeByte = 0xAA;
-constexpr int kLongChainByte = 0x1E;
 constexpr int kLongChainBits = 0xC0;
-constexpr int kSealPressureByte = 0xAC;
 constexpr int kSealPressure = 0x32;
-constexpr int kHighestPwmLevel = 8;
-constexpr int kPwmLevelOutOfRange = 7; // what a stored level above 8 is shown as
 constexpr int kTurnTiltWindow = 1;
 constexpr int kTurnTiltWithTurnLock = 2;
 // The controller stores the written byte before the checksum bytes are read again.
@@ -130,12 +121,12 @@ OpeningWidthChange SettingEdits::changeOpeningWidth(int position)
         (m_state.controllerType == 8 || m_state.controllerType == 9) && m_state.heavyWindow;
     const QString question = (heavy ? LanguageText(434) : QString()) + LanguageText(324);
     if (m_host.messages().confirm(question, UserMessages::Buttons::YesNo)) {
-        (void)m_bus.WriteEepromByte(kOpeningWidthByte, position + 1);
+        (void)m_bus.WriteEepromByte(SettingByte::OpeningWidth, position + 1);
         m_state.positionBarMaximum =
             PositionBarMaximum(m_state.controllerType, m_state.softwareVersion, position);
         return {.selection = std::nullopt, .barMaximum = m_state.positionBarMaximum};
     }
-    const std::optional<int> stored = readEeprom(kOpeningWidthByte);
+    const std::optional<int> stored = readEeprom(SettingByte::OpeningWidth);
     if (stored && *stored - 1 != position)
         return {.selection = *stored - 1, .barMaximum = std::nullopt};
     return {};
@@ -144,7 +135,7 @@ OpeningWidthChange SettingEdits::changeOpeningWidth(int position)
 std::optional<int> SettingEdits::changePwmLevel(PwmDirection direction, int position)
 {
     const bool opening = direction == PwmDirection::Opening;
-    const int memoryAddress = opening ? kPwmOpeningByte : kPwmClosingByte;
+    const int memoryAddress = opening ? SettingByte::PwmOpening : SettingByte::PwmClosing;
     if (m_host.messages().confirm(LanguageText(opening ? 145 : 303),
                                   UserMessages::Buttons::YesNo)) {
         (void)m_bus.WriteEepromByte(memoryAddress, position);
@@ -153,20 +144,20 @@ std::optional<int> SettingEdits::changePwmLevel(PwmDirection direction, int posi
     std::optional<int> stored = readEeprom(memoryAddress);
     if (!stored)
         return std::nullopt;
-    const int level = *stored > kHighestPwmLevel ? kPwmLevelOutOfRange : *stored;
+    const int level = ShownPwmLevel(*stored);
     return level != position ? std::optional<int>(level) : std::nullopt;
 }
 
 void SettingEdits::changeWindowType(int index)
 {
-    std::optional<int> stored = readEeprom(kWindowTypeByte);
+    std::optional<int> stored = readEeprom(SettingByte::WindowType);
     if (!stored)
         return;
     const int storedType = *stored > 4 ? 0 : *stored;
     if (storedType - 1 == index)
         return;
     m_state.windowType = index + 1;
-    (void)m_bus.WriteEepromByte(kWindowTypeByte, index + 1);
+    (void)m_bus.WriteEepromByte(SettingByte::WindowType, index + 1);
 }
 
 std::optional<QString> SettingEdits::switchTurnTiltVariant()
@@ -178,7 +169,7 @@ std::optional<QString> SettingEdits::switchTurnTiltVariant()
     if (!m_host.messages().confirm(LanguageText(toTurnLock ? 304 : 147),
                                    UserMessages::Buttons::YesNo))
         return std::nullopt;
-    (void)m_bus.WriteEepromByte(kControllerTypeByte,
+    (void)m_bus.WriteEepromByte(SettingByte::ControllerType,
                                 toTurnLock ? kTurnTiltWithTurnLock : kTurnTiltWindow);
     m_clock.sleepMs(Protocol::kBeforeCommand33Ms);
     (void)m_bus.SendCommand33();
@@ -197,7 +188,7 @@ std::optional<int> SettingEdits::handleLedState()
 void SettingEdits::writeHandleLed(int position)
 {
     if (position >= 0 && position <= 2)
-        (void)m_bus.WriteEepromByte(kHandleLedByte, position);
+        (void)m_bus.WriteEepromByte(SettingByte::HandleLed, position);
 }
 
 void SettingEdits::changeServiceSetting()
@@ -210,11 +201,11 @@ void SettingEdits::changeServiceSetting()
                                    UserMessages::Buttons::YesNo))
         return;
     if (!longChain) {
-        (void)m_bus.WriteEepromByte(kSealPressureByte, kSealPressure);
+        (void)m_bus.WriteEepromByte(SettingByte::SealPressure, kSealPressure);
         return;
     }
     // Nothing is written when the byte could not be read: its other bits are not known.
-    const std::optional<int> stored = readEeprom(kLongChainByte);
+    const std::optional<int> stored = readEeprom(SettingByte::LongChain);
     if (stored && (*stored & kLongChainBits) != kLongChainBits)
-        (void)m_bus.WriteEepromByte(kLongChainByte, *stored | kLongChainBits);
+        (void)m_bus.WriteEepromByte(SettingByte::LongChain, *stored | kLongChainBits);
 }

@@ -9,8 +9,6 @@
 
 namespace {
 
-// The controller stores a written byte before it is read back.
-constexpr uint32_t kWriteSettleMs = 123;
 // An unreadable byte enters the checksum as FFh.
 constexpr int kUnreadable = 0xFF;
 
@@ -76,7 +74,7 @@ EepromPageView EepromPages::read(int page)
     return view;
 }
 
-WriteBackOutcome EepromPages::writeBack(EepromWriteHost& host)
+WriteBackOutcome EepromPages::writeBack(EepromFlowHost& host)
 {
     ProgressReporter& progress = host.progress();
     progress.PrepareProgress(ProgressReporter::EepromWrite, int(m_pending.size()));
@@ -94,7 +92,7 @@ WriteBackOutcome EepromPages::writeBack(EepromWriteHost& host)
         host.processEvents();
         if (const int value = m_pending[size_t(address)]; value < kNothingPending) {
             (void)m_bus.WriteEepromByte(address, value);
-            m_clock.sleepMs(kWriteSettleMs);
+            m_clock.sleepMs(kEepromWriteSettleMs);
             int readBack = -1;
             if (m_bus.ReadEepromByte(address, readBack) != 0 || readBack != value) {
                 failedAddress = address;

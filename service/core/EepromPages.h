@@ -3,6 +3,7 @@
 #pragma once
 
 #include "EepromDescriptions.h"
+#include "EepromFlowHost.h"
 
 #include <QList>
 #include <QString>
@@ -12,9 +13,10 @@
 #include <optional>
 
 class Clock;
-class ProgressReporter;
+
+// The controller stores a written byte before it is read back.
+constexpr uint32_t kEepromWriteSettleMs = 123;
 class TFensterSteuerung;
-class UserMessages;
 
 // What one read of a page shows: the values (nothing where a read failed), the descriptions
 // (nothing: keep the shown ones) and the checksum line (empty for pages without a range).
@@ -33,16 +35,6 @@ struct ChecksumRange {
 };
 [[nodiscard]] std::optional<ChecksumRange> PageChecksumRange(int page, int variantByte);
 
-// What the write-back needs of its dialog.
-class EepromWriteHost {
-public:
-    virtual ~EepromWriteHost() = default;
-    // Lets the progress dialog's cancel button be pressed; called once per address.
-    virtual void processEvents() = 0;
-    [[nodiscard]] virtual ProgressReporter& progress() = 0;
-    [[nodiscard]] virtual UserMessages& messages() = 0;
-};
-
 enum class WriteBackOutcome { Written, Cancelled, VerificationFailed };
 
 class EepromPages {
@@ -59,7 +51,7 @@ public:
     [[nodiscard]] EepromPageView read(int page);
     // Writes the checksums of pages 0 and 1 where they were shown, with the write enable and a
     // read-back of each byte; a cancel or a failed verification is reported to the user.
-    [[nodiscard]] WriteBackOutcome writeBack(EepromWriteHost& host);
+    [[nodiscard]] WriteBackOutcome writeBack(EepromFlowHost& host);
 
 private:
     static constexpr int kNothingPending = 300;

@@ -66,6 +66,15 @@ ProductionFields ReadProductionData(TFensterSteuerung& bus)
     return shown;
 }
 
+QString ProductionFieldText(const char* label, const QMap<int, int>& bytes)
+{
+    for (const EepromField& field : fields()) {
+        if (qstrcmp(field.label, label) == 0)
+            return field.text(bytes);
+    }
+    return {};
+}
+
 int ProductionDataExtraWidth(int language)
 {
     if (language == Italian)

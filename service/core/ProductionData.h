@@ -9,5 +9,8 @@
 using ProductionFields = FieldTexts;
 [[nodiscard]] ProductionFields ReadProductionData(TFensterSteuerung& bus);
 
+// The text of production data field `label` ("lblSNr", "lblArtikelNr", ...) from the bytes.
+[[nodiscard]] QString ProductionFieldText(const char* label, const QMap<int, int>& bytes);
+
 // How much wider than their design the production data dialogs are in `language`.
 [[nodiscard]] int ProductionDataExtraWidth(int language);

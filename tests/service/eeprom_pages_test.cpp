@@ -2,6 +2,7 @@
 // checksum lines, the description files, and the write-back with its verification and cancel.
 #include "service/core/EepromPages.h"
 #include "tests/OpenController.h"
+#include "tests/RecordedFlowHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,14 +19,6 @@ QString checksumLine(int checksum, int first, int last)
     return QStringLiteral("Checksum: %1  (Adressbereich %2 bis %3)")
         .arg(hex(checksum), hex(first), hex(last));
 }
-
-struct RecordedWriteHost final : EepromWriteHost {
-    RecordedMessages recorded;
-    RecordedProgress recordedProgress;
-    void processEvents() override {}
-    ProgressReporter& progress() override { return recordedProgress; }
-    UserMessages& messages() override { return recorded; }
-};
 
 struct EepromPagesTest : OpenControllerTest {
     // No description files in the working directory or the program directory.
@@ -46,7 +39,7 @@ struct EepromPagesTest : OpenControllerTest {
     QTemporaryDir programDir;
     QString previousDir = QDir::currentPath();
     EepromPages pages{h.pc, h.clock};
-    RecordedWriteHost host;
+    RecordedFlowHost host;
 };
 
 TEST(DescriptionFiles, NameByPageVariantAndControllerFamily)
@@ -230,7 +223,7 @@ TEST_F(EepromPagesTest, FailedVerificationStopsAndIsReported)
         (void)flow.show(0);
         c.fault(bus.bus);
         bus.ports.requests.clear();
-        RecordedWriteHost failing;
+        RecordedFlowHost failing;
         const uint8_t stale = bus.bus.controllerAt(4)->eepromByte(0x7E);
         int page0 = 0;
         for (int a = 0x21; a <= 0x2F; ++a)
