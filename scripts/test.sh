@@ -11,10 +11,10 @@ cd "$(dirname "$0")/.."
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j2)
 
-# The fuzz targets, built by clang with libFuzzer, ASan and UBSan, about 30 s in all. A crash, a
+# The fuzz targets, built by clang with libFuzzer, ASan and UBSan, about 40 s in all. A crash, a
 # sanitizer finding or one input running over 10 s fails the script; the input is kept in build-fuzz.
 ./scripts/setup.sh build-fuzz -DFENESTRIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
-for target in telegram_reply raw_exchange settings_file bus_config; do
+for target in telegram_reply raw_exchange settings_file bus_config backup_file; do
     corpus=("build-fuzz/corpus/$target")
     mkdir -p "${corpus[0]}"
     if [ -d "fuzz/seeds/$target" ]; then corpus+=("fuzz/seeds/$target"); fi

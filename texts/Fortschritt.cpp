@@ -27,6 +27,8 @@ KindLayout LayoutOf(int kind, int maximum)
         return {LanguageText(93), 31, true};
     case ProgressReporter::EepromWrite:
         return {LanguageText(278), 256, true};
+    case ProgressReporter::BackupRead:
+        return {LanguageText(kTextBackup + 34 /* reading the EEPROM */), maximum, true};
     case ProgressReporter::EmergencyAddressing:
         return {LanguageText(32), 31, true};
     // Fixed German in every language.

@@ -9,7 +9,8 @@ public:
         BusScan = 1,
         EepromWrite = 2,
         EmergencyAddressing = 3,
-        Readdressing = 4
+        Readdressing = 4,
+        BackupRead = 5
     };
 
     virtual ~ProgressReporter() = default;
