@@ -1,7 +1,10 @@
 #include "ConsoleScan.h"
 
 #include "buslink/Veltradt.h"
+#include "controller/core/BackupRead.h"
+#include "controller/core/BackupTexts.h"
 #include "mainwindow/core/ListExport.h"
+#include "service/core/EepromFlowHost.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
@@ -34,22 +37,39 @@ private:
     QTextStream& m_err;
 };
 
-// Progress as one line per address on standard error.
+// Progress on standard error: one line per address, and for the backup's byte reads one line
+// per tenth of the way.
 class ConsoleProgress final : public ProgressReporter {
 public:
     explicit ConsoleProgress(QTextStream& err) : m_err(err) {}
-    void PrepareProgress(int, int maximum) override { m_maximum = maximum; }
+    void PrepareProgress(int kind, int maximum) override
+    {
+        m_maximum = maximum;
+        m_inTenths = kind == BackupRead;
+        m_lastTenth = -1;
+    }
     void showProgress() override {}
-    void setPosition(int position) override { m_err << position << "/" << m_maximum << Qt::endl; }
+    void setPosition(int position) override
+    {
+        if (m_inTenths) {
+            const int tenth = m_maximum > 0 ? position * 10 / m_maximum : 0;
+            if (tenth == m_lastTenth)
+                return;
+            m_lastTenth = tenth;
+        }
+        m_err << position << "/" << m_maximum << Qt::endl;
+    }
     bool aborted() const override { return false; }
     void closeProgress() override {}
 
 private:
     QTextStream& m_err;
     int m_maximum = 0;
+    bool m_inTenths = false;
+    int m_lastTenth = -1;
 };
 
-class ConsoleHost final : public BusScanHost {
+class ConsoleHost final : public BusScanHost, public EepromFlowHost {
 public:
     explicit ConsoleHost(QTextStream& err) : m_messages(err), m_progress(err) {}
     void setScanCommandsEnabled(bool) override {}
@@ -71,7 +91,7 @@ private:
 ConsoleScan::ConsoleScan(Clock& clock, SerialPorts& ports) : m_clock(clock), m_ports(ports) {}
 
 int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStream& err,
-                     const QString& exportPath)
+                     const ScanOutputs& outputs)
 {
     TFensterSteuerung bus(m_clock, m_ports);
     WindowListModel list;
@@ -87,17 +107,31 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
         out << cells.join(u'\t') << '\n';
     }
     out << result.summary << Qt::endl;
-    if (exportPath.isEmpty())
+    if (outputs.exportPath.isEmpty() && outputs.backupPath.isEmpty())
         return 0;
 
-    // The report reads through the access object, connected as the main window connects it; its
-    // window address is whatever the scan left.
+    // The report and the backup read through the access object, connected as the main window
+    // connects it; its window address is whatever the scan left.
     if (!bus.Connect(connection.baud, connection.comPort, kReplyTimeoutMs)) {
         host.messages().error(LanguageText(kPortNotOpenedText));
         return 1;
     }
-    ListExport exporter(bus, list, host.progress(), host.messages(),
-                        [&host] { host.processEvents(); });
-    const ListExport::Outcome outcome = exporter.writeFile(exportPath, QDate::currentDate());
-    return outcome == ListExport::Outcome::Written ? 0 : 1;
+    bool written = true;
+    if (!outputs.exportPath.isEmpty()) {
+        ListExport exporter(bus, list, host.progress(), host.messages(),
+                            [&host] { host.processEvents(); });
+        written = exporter.writeFile(outputs.exportPath, QDate::currentDate()) ==
+                  ListExport::Outcome::Written;
+    }
+    if (!outputs.backupPath.isEmpty()) {
+        const QList<int> controllers = list.controllerAddresses();
+        if (controllers.isEmpty()) {
+            host.messages().error(BackupLanguageText(BackupText::NoControllers));
+            written = false;
+        } else {
+            EepromFlowHost& backupHost = host;
+            written = BackupRead(bus, backupHost).save(controllers, outputs.backupPath) && written;
+        }
+    }
+    return written ? 0 : 1;
 }

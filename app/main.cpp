@@ -28,6 +28,7 @@ struct Options {
     std::optional<uint32_t> baud;
     QString exportPath;
     QString tracePath;
+    QString backupPath;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -49,6 +50,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     parser.addOption({QStringLiteral("trace"),
                       QStringLiteral("With --scan: write every telegram, decoded, to FILE."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("backup"),
+                      QStringLiteral("With --scan: save the settings of every controller to FILE."),
+                      QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("CONFIG"),
                                  QStringLiteral("Simulated bus (JSON), with --simulate."));
     if (!parser.parse(arguments)) {
@@ -65,15 +69,19 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     options.config = parser.positionalArguments().value(0);
     options.exportPath = parser.value(QStringLiteral("export"));
     options.tracePath = parser.value(QStringLiteral("trace"));
+    options.backupPath = parser.value(QStringLiteral("backup"));
     bool ok = true;
     if (parser.isSet(QStringLiteral("port")))
         options.port = parser.value(QStringLiteral("port")).toInt(&ok);
     if (ok && parser.isSet(QStringLiteral("baud")))
         options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
-    const bool badExport =
-        (parser.isSet(QStringLiteral("export")) &&
-         (!options.scan || options.exportPath.isEmpty())) ||
-        (parser.isSet(QStringLiteral("trace")) && (!options.scan || options.tracePath.isEmpty()));
+    // Each output file needs --scan and a name.
+    bool badExport = false;
+    for (const auto& [name, path] :
+         {std::pair{"export", options.exportPath}, std::pair{"trace", options.tracePath},
+          std::pair{"backup", options.backupPath}})
+        badExport = badExport ||
+                    (parser.isSet(QString::fromLatin1(name)) && (!options.scan || path.isEmpty()));
     if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport) {
         err << parser.helpText();
         return std::nullopt;
@@ -129,7 +137,8 @@ int main(int argc, char* argv[])
                 return 1;
             }
         }
-        return ConsoleScan(clock, ports).run(connection, out, err, options->exportPath);
+        return ConsoleScan(clock, ports)
+            .run(connection, out, err, {options->exportPath, options->backupPath});
     }
 
     MessageBoxes messages;

@@ -1,12 +1,15 @@
 #include "Fenster.h"
 
 #include "Led.h"
+#include "Vergleich.h"
+#include "controller/core/BackupTexts.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
 #include "service/Eeprom.h"
 #include "service/Errlist.h"
 #include "service/Liste.h"
 #include "service/Proddaten.h"
+#include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"
 
@@ -16,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -97,7 +101,8 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     : QDialog(parent), m_session(session), m_state(state),
       m_programDirectory(std::move(programDirectory)), m_refresh(session.bus(), state, *this),
       m_commands(session.bus(), state, *this, session.clock()),
-      m_edits(session.bus(), state, *this, session.clock())
+      m_edits(session.bus(), state, *this, session.clock()),
+      m_backup(session.bus(), session.clock(), *this, m_programDirectory)
 {
     setObjectName(QStringLiteral("fmFenster"));
     setWindowTitle(QStringLiteral("Veltra Fenestrix"));
@@ -131,6 +136,7 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     // The service dialogs come after the window's own controls, whose names they repeat, so that
     // looking a control up by name finds the window's own first.
     connectServiceDialogs();
+    connectBackupCommands();
     resize(kBaseWidth, height());
 }
 
@@ -155,6 +161,9 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     // EEPROM, production data, event list and status list.
     for (const char* name : {"ToolButton3", "ToolButton4", "ToolButton5", "tbStListe"})
         tool(name, QStyle::SP_FileDialogDetailedView);
+    tool("tbSichern", QStyle::SP_DialogSaveButton);
+    tool("tbVergleichen", QStyle::SP_FileDialogListView);
+    tool("tbWiederherstellen", QStyle::SP_DialogApplyButton);
     // The bus monitor reads the trace only, so it is not held back during a refresh.
     connect(tool("tbBusmonitor", QStyle::SP_FileDialogContentsView), &QToolButton::clicked, this,
             &TfmFenster::busMonitorRequested);
@@ -346,6 +355,12 @@ QWidget* TfmFenster::createInfoColumn()
 void TfmFenster::SetLanguage()
 {
     findChild<QToolButton*>(QStringLiteral("tbBusmonitor"))->setText(LanguageText(kTextBusMonitor));
+    findChild<QToolButton*>(QStringLiteral("tbSichern"))
+        ->setText(BackupLanguageText(BackupText::Save));
+    findChild<QToolButton*>(QStringLiteral("tbVergleichen"))
+        ->setText(BackupLanguageText(BackupText::Compare));
+    findChild<QToolButton*>(QStringLiteral("tbWiederherstellen"))
+        ->setText(BackupLanguageText(BackupText::Restore));
     m_eeprom->SetLanguage();
     m_productionData->SetLanguage();
     m_eventList->SetLanguage();
@@ -425,6 +440,9 @@ void TfmFenster::runDeferred()
 
 void TfmFenster::done(int result)
 {
+    // A backup command ends with its progress dialog's cancel button, not with the window.
+    if (m_backupRunning)
+        return;
     m_open = false;
     m_deferred.clear();
     // A drive jogged by a held button stops, and a closing-roller test ends: no command of this
@@ -824,4 +842,88 @@ void TfmFenster::tbStListeClick()
 void TfmFenster::showEntry(int index, const QString& name, const QString& value)
 {
     m_statusList->showEntry(index, name, value);
+}
+
+void TfmFenster::connectBackupCommands()
+{
+    m_progress = std::make_unique<TfmFortschritt>(this);
+    m_comparison = std::make_unique<TfmVergleich>(this);
+    const QString filter = BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)");
+    connectButton("tbSichern", [this, filter] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, BackupLanguageText(BackupText::Save), QString(), filter);
+        if (!path.isEmpty())
+            saveBackupTo(path);
+    });
+    const auto openAndRun = [this, filter](int caption,
+                                           void (TfmFenster::*command)(const QString&)) {
+        return [this, filter, caption, command] {
+            const QString path =
+                QFileDialog::getOpenFileName(this, BackupLanguageText(caption), QString(), filter);
+            if (!path.isEmpty())
+                (this->*command)(path);
+        };
+    };
+    connectButton("tbVergleichen", openAndRun(BackupText::Compare, &TfmFenster::compareWith));
+    connectButton("tbWiederherstellen", openAndRun(BackupText::Restore, &TfmFenster::restoreFrom));
+}
+
+ProgressReporter& TfmFenster::progress()
+{
+    return *m_progress;
+}
+
+void TfmFenster::runBackupFlow(const std::function<bool()>& flow)
+{
+    if (m_flowRunning || !m_open)
+        return;
+    Timer->stop();
+    TFensterSteuerung& bus = m_session.bus();
+    bus.PausePolling();
+    QList<QWidget*> controls;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow() && child->isEnabled() && child != StatusBar)
+            controls << child;
+    }
+    for (QWidget* control : controls)
+        control->setEnabled(false);
+    m_flowRunning = true;
+    m_backupRunning = true;
+    const bool settingsWritten = flow();
+    m_backupRunning = false;
+    m_flowRunning = false;
+    for (QWidget* control : controls)
+        control->setEnabled(true);
+    // The next refresh sets the layout up again and so shows the written settings.
+    if (settingsWritten)
+        m_state.layoutSetUp = false;
+    bus.ResumePolling();
+    Timer->start();
+    runDeferred();
+}
+
+void TfmFenster::saveBackupTo(const QString& path)
+{
+    runBackupFlow([this, &path] {
+        (void)m_backup.save(path);
+        return false;
+    });
+}
+
+void TfmFenster::compareWith(const QString& path)
+{
+    std::optional<Comparison> comparison;
+    runBackupFlow([this, &path, &comparison] {
+        comparison = m_backup.compare(path);
+        return false;
+    });
+    if (!comparison)
+        return;
+    m_comparison->showDifferences(comparison->savedAt, comparison->saved, comparison->differences);
+    m_comparison->exec();
+}
+
+void TfmFenster::restoreFrom(const QString& path)
+{
+    runBackupFlow([this, &path] { return m_backup.restore(path); });
 }

@@ -2,10 +2,12 @@
 // refresh in controller/core produced to its controls and runs the refresh timer.
 #pragma once
 
+#include "controller/core/BackupFlows.h"
 #include "controller/core/ControllerActionHost.h"
 #include "controller/core/ControllerCommands.h"
 #include "controller/core/ControllerRefresh.h"
 #include "controller/core/SettingEdits.h"
+#include "service/core/EepromFlowHost.h"
 #include "service/core/StatusList.h"
 
 #include <QDialog>
@@ -25,6 +27,8 @@ class BusSession;
 inline const QKeySequence kServiceKey(Qt::CTRL | Qt::Key_K);
 
 class TfmEeprom;
+class TfmFortschritt;
+class TfmVergleich;
 class TfmErrList;
 class TfmListe;
 class TfmProdDaten;
@@ -32,7 +36,8 @@ class TfmProdDaten;
 class TfmFenster final : public QDialog,
                          private RefreshHost,
                          private ControllerActionHost,
-                         private StatusListHost {
+                         private StatusListHost,
+                         private EepromFlowHost {
     Q_OBJECT
 public:
     // `programDirectory` holds the picture files.
@@ -48,6 +53,11 @@ public:
     // One tick of the refresh timer.
     void TimerTimer();
 
+    // The backup commands with the file the user chose.
+    void saveBackupTo(const QString& path);
+    void compareWith(const QString& path);
+    void restoreFrom(const QString& path);
+
 signals:
     // "Info" runs the main window's action.
     void infoRequested();
@@ -61,6 +71,7 @@ protected:
 
 private:
     void processEvents() override;
+    [[nodiscard]] ProgressReporter& progress() override;
     [[nodiscard]] bool closed() const override { return !m_open; }
     [[nodiscard]] bool rollerTestRunning() const override;
     void reconnect() override;
@@ -85,6 +96,11 @@ private:
     void acEKSExecute();
     void tbStListeClick();
     void closeServiceDialogs();
+    void connectBackupCommands();
+    // Runs a backup command with the refresh and polling paused and the window's controls
+    // disabled, so that nothing else reaches the bus until it is done; `flow` says whether it
+    // wrote settings, which the window then reads as at its opening.
+    void runBackupFlow(const std::function<bool()>& flow);
     void connectCommands();
     void connectSettingEdits();
     void connectButton(const char* name, std::function<void()> action);
@@ -111,9 +127,12 @@ private:
     ControllerRefresh m_refresh;
     ControllerCommands m_commands;
     SettingEdits m_edits;
+    BackupFlows m_backup;
     bool m_open = false;
     // The refresh or the status list's fill reads and lets events run between its telegrams.
     bool m_flowRunning = false;
+    // A backup command runs; the window stays open until it is done.
+    bool m_backupRunning = false;
     QList<std::function<void()>> m_deferred;
 
     QTimer* Timer = nullptr;
@@ -123,6 +142,8 @@ private:
     std::unique_ptr<TfmProdDaten> m_productionData;
     std::unique_ptr<TfmErrList> m_eventList;
     std::unique_ptr<TfmListe> m_statusList;
+    std::unique_ptr<TfmFortschritt> m_progress;
+    std::unique_ptr<TfmVergleich> m_comparison;
     QAction* m_serviceButton = nullptr;
     QAction* m_serviceSeparator = nullptr;
     QStatusBar* StatusBar = nullptr;

@@ -6,6 +6,8 @@
 #include "buslink/SettingsFile.h"
 #include "buslink/TelegramTrace.h"
 #include "controller/Fenster.h"
+#include "controller/core/BackupRead.h"
+#include "controller/core/BackupTexts.h"
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
 #include "groupunit/Gruppensg.h"
@@ -144,6 +146,7 @@ void TfmMain::createActions()
     acInfo->setShortcut(Qt::Key_F1);
     acBusScan = action("acBusScan", QStyle::SP_BrowserReload);
     acWinListe = action("acWinListe", QStyle::SP_DialogSaveButton);
+    acSichernAlle = action("acSichernAlle", QStyle::SP_DriveFDIcon);
     acFenster = action("acFenster", QStyle::SP_FileDialogDetailedView);
     acAdresse = action("acAdresse", QStyle::SP_ArrowRight);
     acNotAdr = action("acNotAdr", QStyle::SP_MessageBoxWarning);
@@ -162,6 +165,13 @@ void TfmMain::createActions()
     connect(acAdresse, &QAction::triggered, this, &TfmMain::acAdresseExecute);
     connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
     connect(acWinListe, &QAction::triggered, this, &TfmMain::acFensterListExecute);
+    connect(acSichernAlle, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, BackupLanguageText(BackupText::SaveBus), QString(),
+            BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)"));
+        if (!path.isEmpty())
+            saveBusBackupTo(path);
+    });
     connect(acBusmonitor, &QAction::triggered, this, [this] { showBusMonitor(); });
     // The manuals are installed next to the program.
     connect(acHilfethemen, &QAction::triggered, this, [this] {
@@ -180,6 +190,7 @@ void TfmMain::createMenus()
     mnFenster = menuBar()->addMenu(QString());
     mnFenster->setObjectName(QStringLiteral("mnFenster"));
     mnFenster->addAction(acWinListe);
+    mnFenster->addAction(acSichernAlle);
     mnFenster->addAction(acAdresse);
     mnFenster->addAction(acFenster);
     Einstellungen1 = menuBar()->addMenu(QString());
@@ -308,6 +319,7 @@ void TfmMain::ApplyLanguage()
     set(acSprachauswahl, 222);
     set(acHilfethemen, 430);
     acBusmonitor->setText(LanguageText(kTextBusMonitor));
+    acSichernAlle->setText(BackupLanguageText(BackupText::SaveBus));
     set(acAdresse, 5);
     // "Eigenschaften": text 55 on the toolbar, text 54 in the menus.
     set(acFenster, 54, 354);
@@ -509,6 +521,7 @@ void TfmMain::UpdateActions()
     acInfo->setEnabled(!m_scanRunning);
     for (QAction* a : {acBusScan, acWinListe, acNotAdr})
         a->setEnabled(idle && !readdressing());
+    acSichernAlle->setEnabled(idle && connected && !readdressing());
     acComPort->setEnabled(idle);
     bnNeuAdr->setEnabled(idle);
     bnNeuAdrAbbr->setEnabled(idle);
@@ -542,6 +555,20 @@ void TfmMain::acFensterListExecute()
                             [] { QApplication::processEvents(); });
         exporter.setProductionController(m_openedLast);
         (void)exporter.writeFile(path, QDate::currentDate());
+    });
+}
+
+void TfmMain::saveBusBackupTo(const QString& path)
+{
+    const QList<int> controllers = m_list.controllerAddresses();
+    if (controllers.isEmpty()) {
+        m_messages.notice(BackupLanguageText(BackupText::SaveBus),
+                          BackupLanguageText(BackupText::NoControllers));
+        return;
+    }
+    runFlow([&] {
+        EepromFlowHost& host = *this;
+        (void)BackupRead(bus(), host).save(controllers, path);
     });
 }
 

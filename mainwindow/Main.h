@@ -7,6 +7,7 @@
 #include "core/BusScan.h"
 #include "core/BusSession.h"
 #include "core/WindowListModel.h"
+#include "service/core/EepromFlowHost.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -31,7 +32,10 @@ class TfmScan;
 class TfmWertEdit;
 class Tfm_sprachauswahl;
 
-class TfmMain final : public QMainWindow, private BusScanHost, private AddressingHost {
+class TfmMain final : public QMainWindow,
+                      private BusScanHost,
+                      private AddressingHost,
+                      private EepromFlowHost {
     Q_OBJECT
 public:
     TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidget* parent = nullptr);
@@ -63,6 +67,8 @@ public:
     [[nodiscard]] TfmBusmonitor& busMonitor() { return *m_busMonitor; }
     // "Liste erstellen": the save dialog, then the report of today to the chosen file.
     void acFensterListExecute();
+    // Saves the settings of every controller in the list to one backup file at `path`.
+    void saveBusBackupTo(const QString& path);
     void acComPortExecute();
     void acInfoExecute();
     void Sprachauswahl1Click();
@@ -144,6 +150,7 @@ private:
     QAction* acFenster = nullptr;
     QAction* acAdresse = nullptr;
     QAction* acWinListe = nullptr;
+    QAction* acSichernAlle = nullptr;
     QAction* acNotAdr = nullptr;
     QAction* acBeenden = nullptr;
     QAction* acHilfethemen = nullptr;

@@ -1,12 +1,16 @@
 #include "Eeprom.h"
 
 #include "ReadOnlyGrid.h"
+#include "buslink/Veltradt.h"
+#include "controller/core/BackupRead.h"
+#include "controller/core/BackupTexts.h"
 #include "service/core/Tools01.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,7 +36,7 @@ QPushButton* button(QWidget* parent, const char* name)
 } // namespace
 
 TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& messages, QWidget* parent)
-    : QDialog(parent), m_pages(bus, clock), m_messages(messages),
+    : QDialog(parent), m_bus(bus), m_pages(bus, clock), m_messages(messages),
       m_progress(std::make_unique<TfmFortschritt>(this))
 {
     setObjectName(QStringLiteral("fmEeprom"));
@@ -56,11 +60,13 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
 
     auto* buttons = new QHBoxLayout;
     bnLesen = button(this, "bnLesen");
+    bnSichern = button(this, "bnSichern");
     bnUebernehmen = button(this, "bnUebernehmen");
     bnAbbrechen = button(this, "bnAbbrechen");
     bnZurueck = button(this, "bnZurueck");
     bnZurueck->hide();
     buttons->addWidget(bnLesen);
+    buttons->addWidget(bnSichern);
     buttons->addStretch(1);
     buttons->addWidget(bnUebernehmen);
     buttons->addWidget(bnAbbrechen);
@@ -76,6 +82,13 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
     connect(cbSeite, &QComboBox::activated, this, &TfmEeprom::cbSeiteChange);
     connect(bnLesen, &QPushButton::clicked, this, &TfmEeprom::bnLesenClick);
     connect(bnUebernehmen, &QPushButton::clicked, this, &TfmEeprom::bnUebernehmenClick);
+    connect(bnSichern, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, BackupLanguageText(BackupText::Save), QString(),
+            BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)"));
+        if (!path.isEmpty())
+            saveBackupTo(path);
+    });
     connect(bnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
     resize(640, 620);
     SetLanguage();
@@ -89,6 +102,7 @@ void TfmEeprom::SetLanguage()
     findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->setTitle(LanguageText(50));
     sgTabelle->setHorizontalHeaderLabels({LanguageText(4), LanguageText(117), LanguageText(26)});
     bnLesen->setText(LanguageText(152));
+    bnSichern->setText(BackupLanguageText(BackupText::Save));
     bnUebernehmen->setText(LanguageText(242));
     bnAbbrechen->setText(LanguageText(2));
     bnZurueck->setText(LanguageText(264));
@@ -143,12 +157,19 @@ void TfmEeprom::bnUebernehmenClick()
         accept();
 }
 
+void TfmEeprom::saveBackupTo(const QString& path)
+{
+    setWriting(true);
+    (void)BackupRead(m_bus, *this).save({m_bus.GetWindowAddress()}, path);
+    setWriting(false);
+}
+
 void TfmEeprom::setWriting(bool writing)
 {
     m_writing = writing;
-    for (QWidget* control :
-         {static_cast<QWidget*>(cbSeite), static_cast<QWidget*>(bnLesen),
-          static_cast<QWidget*>(bnUebernehmen), static_cast<QWidget*>(bnAbbrechen)})
+    for (QWidget* control : {static_cast<QWidget*>(cbSeite), static_cast<QWidget*>(bnLesen),
+                             static_cast<QWidget*>(bnSichern), static_cast<QWidget*>(bnUebernehmen),
+                             static_cast<QWidget*>(bnAbbrechen)})
         control->setEnabled(!writing);
 }
 

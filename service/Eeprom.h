@@ -14,7 +14,7 @@ class QPushButton;
 class QTableWidget;
 class TfmFortschritt;
 
-class TfmEeprom final : public QDialog, private EepromWriteHost {
+class TfmEeprom final : public QDialog, private EepromFlowHost {
     Q_OBJECT
 public:
     TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& messages,
@@ -25,9 +25,11 @@ public:
     // Reads the page chosen last, of the controller with this variant byte and type; the caller
     // then shows the dialog modally.
     void FormShow(int variantByte, int controllerType, const QString& programDirectory);
+    // Saves the controller's settings to a backup file at `path` (the "Sichern" button).
+    void saveBackupTo(const QString& path);
 
 protected:
-    // Nothing closes the dialog while the write-back runs.
+    // Nothing closes the dialog while the write-back or a backup runs.
     void done(int result) override;
 
 private:
@@ -42,6 +44,7 @@ private:
     void setWriting(bool writing);
     [[nodiscard]] EepromPageView busy(const std::function<EepromPageView()>& read);
 
+    TFensterSteuerung& m_bus;
     EepromPages m_pages;
     UserMessages& m_messages;
     std::unique_ptr<TfmFortschritt> m_progress;
@@ -50,6 +53,7 @@ private:
     QComboBox* cbSeite;
     QTableWidget* sgTabelle;
     QPushButton* bnLesen;
+    QPushButton* bnSichern;
     QPushButton* bnUebernehmen;
     QPushButton* bnAbbrechen;
     QPushButton* bnZurueck;

@@ -1,4 +1,5 @@
 // End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
+#include "controller/core/ControllerBackup.h"
 #include "texts/Sprachen.h"
 #include <QDate>
 
@@ -143,6 +144,43 @@ TEST(EndToEnd, ScanWithTraceWritesEveryTelegramDecoded)
             .size() >= 1);
     EXPECT_FALSE(lines.filter(QStringLiteral("keine Antwort")).isEmpty());
     EXPECT_FALSE(lines.filter(QStringLiteral("SW-Version = 5.12")).isEmpty());
+}
+
+TEST(EndToEnd, ScanWithBackupSavesEveryControllerFound)
+{
+    QTemporaryDir ports, work;
+    const QString config = work.filePath(QStringLiteral("bus.json"));
+    {
+        QFile file(config);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"({"controllers": [{"kind": "chainDrive", "address": 7},
+                                       {"kind": "turnTilt", "address": 2}]})");
+    }
+    SimulatorProcess sim;
+    ASSERT_TRUE(
+        sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM5")), config}));
+    const QString backupPath = work.filePath(QStringLiteral("anlage.json"));
+    const ScanRun run = runScan(
+        work.path(), ports.path(),
+        {QStringLiteral("--port"), QStringLiteral("5"), QStringLiteral("--backup"), backupPath});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("Die Einstellungen von 2 Steuergeräten wurden gesichert")))
+        << run.err.toStdString();
+    QFile file(backupPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const BackupFileRead read = ReadBackupFile(file.readAll());
+    ASSERT_EQ(read.error, BackupFileError::None);
+    ASSERT_EQ(read.file.controllers.size(), 2);
+    // In the order the scan found them, each with the bus address it stores.
+    const ControllerBackup& turnTilt = read.file.controllers[0];
+    const ControllerBackup& chain = read.file.controllers[1];
+    EXPECT_EQ(turnTilt.identity.busAddress, 2);
+    EXPECT_EQ(turnTilt.bytes[0x34], 2);
+    EXPECT_EQ(turnTilt.identity.controllerType, 1);
+    EXPECT_EQ(chain.identity.busAddress, 7);
+    EXPECT_EQ(chain.bytes[0x34], 7);
+    EXPECT_EQ(chain.identity.softwareVersion, 0x0703);
 }
 
 TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)

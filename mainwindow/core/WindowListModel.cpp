@@ -41,6 +41,16 @@ int WindowListModel::rowAddress(int row) const
     return info ? info->address : -1;
 }
 
+QList<int> WindowListModel::controllerAddresses() const
+{
+    QList<int> addresses;
+    for (const TFensterInfo& row : m_rows) {
+        if (!row.isGroupUnit())
+            addresses << row.address;
+    }
+    return addresses;
+}
+
 void WindowListModel::setRowAddress(int row, int address)
 {
     if (!device(row))

@@ -34,6 +34,8 @@ public:
     [[nodiscard]] QString cell(int row, int column) const;
     // The bus address of a device row; -1 for the empty row.
     [[nodiscard]] int rowAddress(int row) const;
+    // The bus addresses of the controllers in the list, in list order (no group control unit).
+    [[nodiscard]] QList<int> controllerAddresses() const;
     // Shows a device under another bus address (readdressing, address change).
     void setRowAddress(int row, int address);
 
