@@ -894,9 +894,9 @@ void TfmFenster::runBackupFlow(const std::function<bool()>& flow)
     m_flowRunning = false;
     for (QWidget* control : controls)
         control->setEnabled(true);
-    // The next refresh sets the layout up again and so shows the written settings.
+    // The next refresh shows the written settings.
     if (settingsWritten)
-        m_state.layoutSetUp = false;
+        m_state.redisplay();
     bus.ResumePolling();
     Timer->start();
     runDeferred();

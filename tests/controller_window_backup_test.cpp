@@ -84,7 +84,7 @@ TEST_F(ControllerWindowTest, ControllerWindowSavesComparesAndRestores)
     const QString path = dir.filePath(QStringLiteral("chain.json"));
     bool toolBarEnabledDuringSave = true;
     ComparisonView before, after;
-    QString openingWidthShown;
+    QString openingWidthShown, lockShown;
     open(2, [&](TfmFenster& window) {
         // Neither another command nor closing the window gets in while the save reads.
         QTimer::singleShot(0, &window, [&] {
@@ -108,6 +108,7 @@ TEST_F(ControllerWindowTest, ControllerWindowSavesComparesAndRestores)
             window.TimerTimer();
         openingWidthShown =
             window.findChild<QComboBox*>(QStringLiteral("cbKippAntr"))->currentText();
+        lockShown = textOf(window, "lblSRO");
         after = compare(window, path);
     });
     EXPECT_FALSE(toolBarEnabledDuringSave);
@@ -128,6 +129,7 @@ TEST_F(ControllerWindowTest, ControllerWindowSavesComparesAndRestores)
 
     EXPECT_EQ(bus.controllerAt(2)->eepromByte(0x25), 6);
     EXPECT_EQ(openingWidthShown, QStringLiteral("130"));
+    EXPECT_EQ(lockShown, QStringLiteral("Rechter Strang verriegelt")) << "set up again whole";
     const QString question = messages.shown.filter(QStringLiteral("confirm: ")).last();
     EXPECT_TRUE(question.contains(QStringLiteral("25h Öffnungsweite: 70 mm → 130 mm")));
     EXPECT_TRUE(after.rows.isEmpty()) << after.rows.join(u'\n').toStdString();

@@ -62,6 +62,18 @@ struct ControllerState {
     QStringList openingWidthEntries;
     int positionBarMaximum = 0;
 
+    // The next refresh sets the layout up again and rewrites every display that keeps a memory,
+    // as after an opening: after settings were written behind the window's back.
+    void redisplay()
+    {
+        const ControllerState opening;
+        layoutSetUp = false;
+        modeMemory = opening.modeMemory;
+        stateTextMemory = opening.stateTextMemory;
+        reversalMemory = opening.reversalMemory;
+        safetyEdgeMemory = opening.safetyEdgeMemory;
+    }
+
     // The chain-drive family: top light, turn/top-hung, smoke vents, sliding drive, PAF.
     [[nodiscard]] bool chainType() const { return controllerType >= 3 && controllerType <= 9; }
 };
