@@ -129,8 +129,7 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
             host.messages().error(BackupLanguageText(BackupText::NoControllers));
             written = false;
         } else {
-            EepromFlowHost& backupHost = host;
-            written = BackupRead(bus, backupHost).save(controllers, outputs.backupPath) && written;
+            written = BackupRead(bus, host).save(controllers, outputs.backupPath) && written;
         }
     }
     return written ? 0 : 1;

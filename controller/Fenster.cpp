@@ -5,6 +5,7 @@
 #include "controller/core/BackupTexts.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
+#include "service/BackupFileDialog.h"
 #include "service/Eeprom.h"
 #include "service/Errlist.h"
 #include "service/Liste.h"
@@ -19,7 +20,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -149,9 +149,7 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     const auto tool = [bar](const char* name, QStyle::StandardPixmap icon) {
         return AddToolBarButton(bar, name, icon);
     };
-    connect(tool("bnZurueck", QStyle::SP_ArrowBack), &QToolButton::clicked, this, &QDialog::accept);
-    bar->addSeparator();
-    connect(tool("ToolButton1", QStyle::SP_MessageBoxInformation), &QToolButton::clicked, this,
+    connect(AddBackAndInfoButtons(bar, this), &QToolButton::clicked, this,
             &TfmFenster::infoRequested);
     auto* info = new QAction(this);
     info->setObjectName(QStringLiteral("acInfo"));
@@ -848,24 +846,19 @@ void TfmFenster::connectBackupCommands()
 {
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_comparison = std::make_unique<TfmVergleich>(this);
-    const QString filter = BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)");
-    connectButton("tbSichern", [this, filter] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, BackupLanguageText(BackupText::Save), QString(), filter);
-        if (!path.isEmpty())
-            saveBackupTo(path);
-    });
-    const auto openAndRun = [this, filter](int caption,
-                                           void (TfmFenster::*command)(const QString&)) {
-        return [this, filter, caption, command] {
-            const QString path =
-                QFileDialog::getOpenFileName(this, BackupLanguageText(caption), QString(), filter);
-            if (!path.isEmpty())
+    const auto withFile = [this](int caption, BackupFileUse use,
+                                 void (TfmFenster::*command)(const QString&)) {
+        return [this, caption, use, command] {
+            if (const QString path = ChooseBackupFile(this, caption, use); !path.isEmpty())
                 (this->*command)(path);
         };
     };
-    connectButton("tbVergleichen", openAndRun(BackupText::Compare, &TfmFenster::compareWith));
-    connectButton("tbWiederherstellen", openAndRun(BackupText::Restore, &TfmFenster::restoreFrom));
+    connectButton("tbSichern",
+                  withFile(BackupText::Save, BackupFileUse::Save, &TfmFenster::saveBackupTo));
+    connectButton("tbVergleichen",
+                  withFile(BackupText::Compare, BackupFileUse::Open, &TfmFenster::compareWith));
+    connectButton("tbWiederherstellen",
+                  withFile(BackupText::Restore, BackupFileUse::Open, &TfmFenster::restoreFrom));
 }
 
 ProgressReporter& TfmFenster::progress()

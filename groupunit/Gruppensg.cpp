@@ -81,16 +81,11 @@ void TfmGruppenSG::createToolBar()
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const auto tool = [bar](const char* name, QStyle::StandardPixmap icon) {
-        return AddToolBarButton(bar, name, icon);
-    };
-    connect(tool("bnZurueck", QStyle::SP_ArrowBack), &QToolButton::clicked, this, &QDialog::accept);
-    bar->addSeparator();
-    connect(tool("ToolButton1", QStyle::SP_MessageBoxInformation), &QToolButton::clicked, this,
+    connect(AddBackAndInfoButtons(bar, this), &QToolButton::clicked, this,
             &TfmGruppenSG::infoRequested);
     // The production data show without waiting for them.
-    connect(tool("ToolButton4", QStyle::SP_FileDialogDetailedView), &QToolButton::clicked, this,
-            [this] { m_productionData->FormShow(); });
+    connect(AddToolBarButton(bar, "ToolButton4", QStyle::SP_FileDialogDetailedView),
+            &QToolButton::clicked, this, [this] { m_productionData->FormShow(); });
     static_cast<QVBoxLayout*>(layout())->setMenuBar(bar);
 }
 

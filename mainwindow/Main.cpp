@@ -11,6 +11,7 @@
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
 #include "groupunit/Gruppensg.h"
+#include "service/BackupFileDialog.h"
 #include "service/Wertedit.h"
 #include "service/core/Tools01.h"
 #include "texts/Comportwahl.h"
@@ -166,9 +167,7 @@ void TfmMain::createActions()
     connect(acNotAdr, &QAction::triggered, this, &TfmMain::acNotAdrExecute);
     connect(acWinListe, &QAction::triggered, this, &TfmMain::acFensterListExecute);
     connect(acSichernAlle, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, BackupLanguageText(BackupText::SaveBus), QString(),
-            BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)"));
+        const QString path = ChooseBackupFile(this, BackupText::SaveBus, BackupFileUse::Save);
         if (!path.isEmpty())
             saveBusBackupTo(path);
     });
@@ -566,10 +565,7 @@ void TfmMain::saveBusBackupTo(const QString& path)
                           BackupLanguageText(BackupText::NoControllers));
         return;
     }
-    runFlow([&] {
-        EepromFlowHost& host = *this;
-        (void)BackupRead(bus(), host).save(controllers, path);
-    });
+    runFlow([&] { (void)BackupRead(bus(), *this).save(controllers, path); });
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #include "Eeprom.h"
 
+#include "BackupFileDialog.h"
 #include "ReadOnlyGrid.h"
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -83,9 +83,7 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
     connect(bnLesen, &QPushButton::clicked, this, &TfmEeprom::bnLesenClick);
     connect(bnUebernehmen, &QPushButton::clicked, this, &TfmEeprom::bnUebernehmenClick);
     connect(bnSichern, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, BackupLanguageText(BackupText::Save), QString(),
-            BackupLanguageText(BackupText::FileType) + QStringLiteral(" (*.json)"));
+        const QString path = ChooseBackupFile(this, BackupText::Save, BackupFileUse::Save);
         if (!path.isEmpty())
             saveBackupTo(path);
     });

@@ -1,5 +1,6 @@
 #include "ToolBarButton.h"
 
+#include <QDialog>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -11,4 +12,12 @@ QToolButton* AddToolBarButton(QToolBar* bar, const char* name, QStyle::StandardP
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->addWidget(button);
     return button;
+}
+
+QToolButton* AddBackAndInfoButtons(QToolBar* bar, QDialog* dialog)
+{
+    QObject::connect(AddToolBarButton(bar, "bnZurueck", QStyle::SP_ArrowBack),
+                     &QToolButton::clicked, dialog, &QDialog::accept);
+    bar->addSeparator();
+    return AddToolBarButton(bar, "ToolButton1", QStyle::SP_MessageBoxInformation);
 }

@@ -44,7 +44,7 @@ std::optional<int> BackupRead::readByte(int address)
     return value & 0xFF;
 }
 
-BackupRead::Outcome BackupRead::readController(int progressBase, ControllerBackup& backup)
+BackupRead::ReadOutcome BackupRead::readController(int progressBase, ControllerBackup& backup)
 {
     ProgressReporter& progress = m_host.progress();
     std::array<std::array<std::optional<int>, kEepromBytes>, kPasses> passes;
@@ -53,7 +53,7 @@ BackupRead::Outcome BackupRead::readController(int progressBase, ControllerBacku
             progress.setPosition(progressBase + pass * kEepromBytes + address);
             m_host.processEvents();
             if (progress.aborted())
-                return Outcome::Cancelled;
+                return {Outcome::Cancelled, {}};
             passes[size_t(pass)][size_t(address)] = readByte(address);
         }
     }
@@ -67,17 +67,13 @@ BackupRead::Outcome BackupRead::readController(int progressBase, ControllerBacku
             const std::optional<int> third = readByte(address);
             value = third && (third == first || third == second) ? third : std::nullopt;
         }
-        if (!value) {
-            m_unreadable = HexText(address, 2);
-            return Outcome::Unreadable;
-        }
+        if (!value)
+            return {Outcome::Unreadable, HexText(address, 2)};
         backup.bytes[size_t(address)] = uint8_t(*value);
     }
     int software = 0;
-    if (m_bus.GetParameterValue(ParSoftwareVersion, software) != TFensterSteuerung::ParOk) {
-        m_unreadable = ParameterName(ParSoftwareVersion);
-        return Outcome::Unreadable;
-    }
+    if (m_bus.GetParameterValue(ParSoftwareVersion, software) != TFensterSteuerung::ParOk)
+        return {Outcome::Unreadable, ParameterName(ParSoftwareVersion)};
     const QMap<int, int> bytes = byteMap(backup.bytes);
     backup.identity = {m_bus.GetWindowAddress(),
                        backup.bytes[IdentityByte::ControllerType],
@@ -86,7 +82,7 @@ BackupRead::Outcome BackupRead::readController(int progressBase, ControllerBacku
                        ProductionFieldText("lblSNr", bytes),
                        software & 0xFFFF};
     backup.settings = SettingTexts(backup.bytes, backup.identity);
-    return Outcome::Read;
+    return {Outcome::Read, {}};
 }
 
 std::optional<QList<ControllerBackup>> BackupRead::read(const QList<int>& addresses)
@@ -97,18 +93,18 @@ std::optional<QList<ControllerBackup>> BackupRead::read(const QList<int>& addres
     progress.showProgress();
     const int windowAddress = m_bus.GetWindowAddress();
     QList<ControllerBackup> backups;
-    Outcome outcome = Outcome::Read;
+    ReadOutcome outcome{Outcome::Read, {}};
     for (const int address : addresses) {
         m_bus.SetWindowAddress(address);
         ControllerBackup backup;
         outcome = readController(int(backups.size()) * kStepsPerController, backup);
-        if (outcome != Outcome::Read)
+        if (outcome.outcome != Outcome::Read)
             break;
         backups << backup;
     }
     m_bus.SetWindowAddress(windowAddress);
     progress.closeProgress();
-    switch (outcome) {
+    switch (outcome.outcome) {
     case Outcome::Read:
         return backups;
     case Outcome::Cancelled:
@@ -116,7 +112,7 @@ std::optional<QList<ControllerBackup>> BackupRead::read(const QList<int>& addres
         break;
     case Outcome::Unreadable:
         m_host.messages().error(BackupLanguageText(BackupText::Unreadable)
-                                    .arg(m_unreadable)
+                                    .arg(outcome.unreadable)
                                     .arg(addresses[backups.size()]));
         break;
     }

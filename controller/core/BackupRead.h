@@ -28,12 +28,15 @@ public:
 
 private:
     enum class Outcome { Read, Cancelled, Unreadable };
-    [[nodiscard]] Outcome readController(int progressBase, ControllerBackup& backup);
+    struct ReadOutcome {
+        Outcome outcome;
+        QString unreadable; // what could not be read: a byte or the software version
+    };
+    [[nodiscard]] ReadOutcome readController(int progressBase, ControllerBackup& backup);
     [[nodiscard]] std::optional<int> readByte(int address);
 
     TFensterSteuerung& m_bus;
     EepromFlowHost& m_host;
-    QString m_unreadable; // what could not be read: a byte or the software version
 };
 
 // Writes `file` to `path` whole or not at all; false when it could not be written.

@@ -3,11 +3,13 @@
 #include "BackupTexts.h"
 #include "OptionLists.h"
 #include "SettingBytes.h"
+#include "SlowValues.h"
 #include "buslink/ParameterTable.h"
 #include "service/core/Tools01.h"
 #include "texts/Sprachen.h"
 
-#include <iterator>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -29,121 +31,146 @@ constexpr int kPwmClosingText = 261;
 constexpr int kPwmOpeningText = 17;
 constexpr int kHandleLedText = 53;
 constexpr int kWindowTypeText = 95;
-constexpr int kOffText = 18;
-constexpr int kOnText = 56;
-constexpr int kDimmedText = 105;
 // The window type radio items 1..4.
 constexpr int kWindowTypeTexts[] = {46, 213, 47, 217};
 
-QString openingWidth(const EepromImage& bytes, const ControllerIdentity& identity)
+// What the window knows of the controller the bytes come from, for the values that depend on it.
+ControllerState stateOf(const EepromImage& bytes, const ControllerIdentity& identity)
 {
-    const int type = identity.controllerType;
-    const bool longChain =
-        (type == 3 || type == 4) && (bytes[SettingByte::LongChain] & kLongChainBit);
-    const QList<int> widths = OpeningWidths(type, identity.softwareVersion, longChain,
-                                            bytes[SettingByte::MaximumOpeningWidth] == 1);
-    const int position = bytes[SettingByte::OpeningWidth] - 1;
-    if (position < 0 || position >= widths.size())
-        return HexText(bytes[SettingByte::OpeningWidth], 2);
-    return QStringLiteral("%1 mm").arg(widths[position]);
+    ControllerState state;
+    state.controllerType = identity.controllerType;
+    state.softwareVersion = identity.softwareVersion;
+    state.longChain = (state.controllerType == 3 || state.controllerType == 4) &&
+                      (bytes[SettingByte::LongChain] & kLongChainBit);
+    return state;
 }
 
-QString pwmLevel(int stored)
+QString openingWidth(const EepromImage& bytes, const ControllerState& state)
 {
-    return QStringLiteral("%1V").arg(kHighestPwmVolts - ShownPwmLevel(stored));
+    const QList<int> widths =
+        OpeningWidths(state.controllerType, state.softwareVersion, state.longChain,
+                      bytes[SettingByte::MaximumOpeningWidth] == 1);
+    const int stored = bytes[SettingByte::OpeningWidth];
+    if (stored < 1 || stored > widths.size())
+        return HexText(stored, 2);
+    return QStringLiteral("%1 mm").arg(widths[stored - 1]);
 }
 
-QString choice(int stored, std::initializer_list<int> texts)
+QString windowType(int stored)
 {
-    if (stored < int(texts.size()))
-        return LanguageText(texts.begin()[stored]);
+    if (stored >= 1 && stored <= int(std::size(kWindowTypeTexts)))
+        return LanguageText(kWindowTypeTexts[stored - 1]);
     return HexText(stored, 2);
+}
+
+QString pwmName(int directionText)
+{
+    return LanguageText(kPwmText) + u' ' + LanguageText(directionText);
+}
+
+struct KnownSetting {
+    int address;
+    std::function<QString()> name;
+    // The value from the stored byte, the controller's bytes and what the window knows of it.
+    std::function<QString(int stored, const EepromImage& bytes, const ControllerState& state)>
+        value;
+};
+
+QString decimal(int stored, const EepromImage&, const ControllerState&)
+{
+    return QString::number(stored);
+}
+
+QString hex(int stored, const EepromImage&, const ControllerState&)
+{
+    return HexText(stored, 2);
+}
+
+// In the order a restore writes them.
+const QList<KnownSetting>& knownSettings()
+{
+    static const QList<KnownSetting> kSettings = {
+        {SettingByte::LongChain, [] { return LanguageText(kLongChainText); }, hex},
+        {SettingByte::LockThresholdLow, [] { return ParameterName(kLockThresholdLowParameter); },
+         decimal},
+        {SettingByte::LockThresholdHigh, [] { return ParameterName(kLockThresholdHighParameter); },
+         decimal},
+        {SettingByte::UndervoltageLow,
+         [] { return ParameterName(kUndervoltageLowParameter).trimmed(); }, decimal},
+        {SettingByte::UndervoltageHigh,
+         [] { return ParameterName(kUndervoltageHighParameter).trimmed(); }, decimal},
+        {SettingByte::OpeningWidth, [] { return BackupLanguageText(BackupText::OpeningWidth); },
+         [](int, const EepromImage& bytes, const ControllerState& state) {
+             return openingWidth(bytes, state);
+         }},
+        {SettingByte::AutomaticLocking, [] { return ParameterName(kAutomaticLockingParameter); },
+         [](int stored, const EepromImage&, const ControllerState&) { return OnOffText(stored); }},
+        {SettingByte::HandleLed, [] { return LanguageText(kHandleLedText); },
+         [](int stored, const EepromImage&, const ControllerState&) {
+             return HandleLedText(stored);
+         }},
+        {SettingByte::PwmClosing, [] { return pwmName(kPwmClosingText); },
+         [](int stored, const EepromImage&, const ControllerState& state) {
+             return PwmLevelText(LimitPwmIndex(state, stored));
+         }},
+        {SettingByte::PwmOpening, [] { return pwmName(kPwmOpeningText); },
+         [](int stored, const EepromImage&, const ControllerState& state) {
+             return PwmLevelText(LimitPwmIndex(state, stored));
+         }},
+        {SettingByte::WindowType, [] { return LanguageText(kWindowTypeText); },
+         [](int stored, const EepromImage&, const ControllerState&) { return windowType(stored); }},
+        {SettingByte::SealPressure, [] { return LanguageText(kSealPressureText); }, hex},
+    };
+    return kSettings;
+}
+
+const KnownSetting* settingAt(int address)
+{
+    const QList<KnownSetting>& settings = knownSettings();
+    const auto it = std::find_if(settings.begin(), settings.end(),
+                                 [address](const KnownSetting& s) { return s.address == address; });
+    return it == settings.end() ? nullptr : &*it;
 }
 
 } // namespace
 
 const QList<int>& SettingAddresses()
 {
-    static const QList<int> kAddresses = {
-        SettingByte::LongChain,         SettingByte::LockThresholdLow,
-        SettingByte::LockThresholdHigh, SettingByte::UndervoltageLow,
-        SettingByte::UndervoltageHigh,  SettingByte::OpeningWidth,
-        SettingByte::AutomaticLocking,  SettingByte::HandleLed,
-        SettingByte::PwmClosing,        SettingByte::PwmOpening,
-        SettingByte::WindowType,        SettingByte::SealPressure};
+    static const QList<int> kAddresses = [] {
+        QList<int> addresses;
+        for (const KnownSetting& setting : knownSettings())
+            addresses << setting.address;
+        return addresses;
+    }();
     return kAddresses;
 }
 
 bool IsSettingByte(int address)
 {
-    return SettingAddresses().contains(address);
+    return settingAt(address) != nullptr;
 }
 
 QString SettingName(int address)
 {
-    switch (address) {
-    case SettingByte::LongChain:
-        return LanguageText(kLongChainText);
-    case SettingByte::LockThresholdLow:
-        return ParameterName(kLockThresholdLowParameter);
-    case SettingByte::LockThresholdHigh:
-        return ParameterName(kLockThresholdHighParameter);
-    case SettingByte::UndervoltageLow:
-        return ParameterName(kUndervoltageLowParameter).trimmed();
-    case SettingByte::UndervoltageHigh:
-        return ParameterName(kUndervoltageHighParameter).trimmed();
-    case SettingByte::OpeningWidth:
-        return BackupLanguageText(BackupText::OpeningWidth);
-    case SettingByte::AutomaticLocking:
-        return ParameterName(kAutomaticLockingParameter);
-    case SettingByte::HandleLed:
-        return LanguageText(kHandleLedText);
-    case SettingByte::PwmClosing:
-        return LanguageText(kPwmText) + u' ' + LanguageText(kPwmClosingText);
-    case SettingByte::PwmOpening:
-        return LanguageText(kPwmText) + u' ' + LanguageText(kPwmOpeningText);
-    case SettingByte::WindowType:
-        return LanguageText(kWindowTypeText);
-    case SettingByte::SealPressure:
-        return LanguageText(kSealPressureText);
-    default:
-        return {};
-    }
+    const KnownSetting* setting = settingAt(address);
+    return setting ? setting->name() : QString();
 }
 
 QString SettingValueText(int address, const EepromImage& bytes, const ControllerIdentity& identity)
 {
-    const int stored = bytes[size_t(address)];
-    switch (address) {
-    case SettingByte::OpeningWidth:
-        return openingWidth(bytes, identity);
-    case SettingByte::AutomaticLocking:
-        return choice(stored, {kOffText, kOnText});
-    case SettingByte::HandleLed:
-        return choice(stored, {kOffText, kOnText, kDimmedText});
-    case SettingByte::PwmClosing:
-    case SettingByte::PwmOpening:
-        return pwmLevel(stored);
-    case SettingByte::WindowType:
-        if (stored >= 1 && stored <= int(std::size(kWindowTypeTexts)))
-            return LanguageText(kWindowTypeTexts[stored - 1]);
-        return HexText(stored, 2);
-    case SettingByte::LockThresholdLow:
-    case SettingByte::LockThresholdHigh:
-    case SettingByte::UndervoltageLow:
-    case SettingByte::UndervoltageHigh:
-        return QString::number(stored);
-    default:
-        return HexText(stored, 2);
-    }
+    const KnownSetting* setting = settingAt(address);
+    if (!setting)
+        return HexText(bytes[size_t(address)], 2);
+    return setting->value(bytes[size_t(address)], bytes, stateOf(bytes, identity));
 }
 
 QList<SettingText> SettingTexts(const EepromImage& bytes, const ControllerIdentity& identity)
 {
     QList<SettingText> texts;
-    for (const int address : SettingAddresses())
-        texts << SettingText{address, SettingName(address),
-                             SettingValueText(address, bytes, identity)};
+    const ControllerState state = stateOf(bytes, identity);
+    for (const KnownSetting& setting : knownSettings())
+        texts << SettingText{setting.address, setting.name(),
+                             setting.value(bytes[size_t(setting.address)], bytes, state)};
     return texts;
 }
 

@@ -63,12 +63,6 @@ std::optional<int> wholeNumber(const QJsonValue& value, int lowest, int highest)
     return int(number);
 }
 
-std::optional<int> intMember(const QJsonObject& object, const QString& name, int lowest,
-                             int highest)
-{
-    return wholeNumber(object.value(name), lowest, highest);
-}
-
 std::optional<int> hexByteMember(const QJsonObject& object, const QString& name)
 {
     static const QRegularExpression kHexByte(QStringLiteral("^[0-9A-Fa-f]{2}$"));
@@ -109,8 +103,9 @@ std::optional<ControllerBackup> readController(const QJsonValue& value)
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();
-    const auto address = intMember(object, QStringLiteral("busAddress"), 0, kHighestBusAddress);
-    const auto type = intMember(object, QStringLiteral("controllerType"), 0, 0xFF);
+    const auto address =
+        wholeNumber(object.value(QStringLiteral("busAddress")), 0, kHighestBusAddress);
+    const auto type = wholeNumber(object.value(QStringLiteral("controllerType")), 0, 0xFF);
     const auto variant = hexByteMember(object, QStringLiteral("variantByte"));
     const auto software = softwareVersionMember(object);
     const auto bytes = eepromMember(object);

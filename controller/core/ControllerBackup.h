@@ -2,6 +2,8 @@
 // file (JSON) with format version, date, tool version and the known settings in words.
 #pragma once
 
+#include "SettingBytes.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -12,12 +14,6 @@
 
 constexpr int kEepromBytes = 256;
 using EepromImage = std::array<uint8_t, kEepromBytes>;
-
-// The EEPROM bytes that tell a controller's identity.
-namespace IdentityByte {
-constexpr int Variant = 0x00;
-constexpr int ControllerType = 0x2D;
-} // namespace IdentityByte
 
 struct ControllerIdentity {
     int busAddress = 0;

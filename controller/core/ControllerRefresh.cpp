@@ -2,6 +2,7 @@
 
 #include "ControllerLayout.h"
 #include "PafSlaveDecode.h"
+#include "SettingBytes.h"
 #include "StateCodes.h"
 #include "ValueFormats.h"
 #include "buslink/ParameterTable.h"
@@ -10,12 +11,7 @@
 
 namespace {
 
-constexpr int kControllerTypeByte = 45;
 constexpr int kPoleReversalByte = 185;
-constexpr int kOpeningWidthByte = 37;
-constexpr int kPwmClosingByte = 0xA0;
-constexpr int kPwmOpeningByte = 0xA1;
-constexpr int kWindowTypeByte = 0xAA;
 constexpr int kHighestWindowType = 4;
 constexpr int kSlowValueSteps = 3;
 constexpr int kLongChainText = 269;
@@ -197,7 +193,7 @@ void ControllerRefresh::setUpLayout(RefreshResult& r)
     m_state.longChain = false;
     // A failed read shows the data word it delivered beside the type 1 it gives.
     int typeByte = 0;
-    const bool typeRead = readEeprom(kControllerTypeByte, &typeByte).has_value();
+    const bool typeRead = readEeprom(IdentityByte::ControllerType, &typeByte).has_value();
     m_state.controllerType = typeRead ? typeByte : 1;
     r.view.setText(QStringLiteral("Label22"),
                    QStringLiteral("%1, %2").arg(typeByte).arg(m_state.controllerType));
@@ -227,7 +223,7 @@ void ControllerRefresh::loadSettingOptions(RefreshResult& r)
     m_state.openingWidthEntries = options.openingWidths;
     r.options = options;
     if (m_state.controllerType == 4) {
-        if (const auto stored = readEeprom(kWindowTypeByte)) {
+        if (const auto stored = readEeprom(SettingByte::WindowType)) {
             const int windowType = *stored > kHighestWindowType ? 0 : *stored;
             m_state.windowType = windowType;
             r.windowTypeItem = windowType - 1;
@@ -316,7 +312,7 @@ void ControllerRefresh::slowValues(RefreshResult& r)
 {
     if (CountVersionMismatch(m_state, delivered(ParSoftwareVersion)))
         m_host.reconnect();
-    if (const auto stored = readEeprom(kOpeningWidthByte)) {
+    if (const auto stored = readEeprom(SettingByte::OpeningWidth)) {
         const OpeningWidthSelection selection =
             SelectOpeningWidth(*stored, m_state.openingWidthEntries, m_state.softwareVersion);
         m_state.positionBarMaximum = selection.barMaximum;
@@ -336,8 +332,8 @@ void ControllerRefresh::slowValues(RefreshResult& r)
     slow.turnCycles = word(turnLow, turnHigh);
     slow.tiltLock = read(18);
     if (m_state.variantByte == kVariant55) {
-        slow.pwmClosing = readEeprom(kPwmClosingByte);
-        slow.pwmOpening = readEeprom(kPwmOpeningByte);
+        slow.pwmClosing = readEeprom(SettingByte::PwmClosing);
+        slow.pwmOpening = readEeprom(SettingByte::PwmOpening);
     } else {
         slow.automaticLocking = read(28);
     }

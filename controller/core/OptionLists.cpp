@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kSoftware400 = 0x0400;
 constexpr int kPwmLevels = 9;
+constexpr int kHighestPwmVolts = 28;
 
 void appendSteps(QList<int>& widths, int first, int last, int step)
 {
@@ -66,6 +67,11 @@ QList<int> OpeningWidths(int controllerType, int softwareVersion, bool longChain
     }
 }
 
+QString PwmLevelText(int position)
+{
+    return QStringLiteral("%1V").arg(kHighestPwmVolts - position);
+}
+
 SettingOptions LoadSettingOptions(ControllerState& state, int chainBits, int maximumWidth,
                                   std::optional<int> version)
 {
@@ -79,7 +85,7 @@ SettingOptions LoadSettingOptions(ControllerState& state, int chainBits, int max
         options.openingWidths.append(QString::number(width));
     options.openingWidthEnabled = type != 7;
     for (int level = 0; level < kPwmLevels; ++level)
-        options.pwmLevels.append(QStringLiteral("%1V").arg(kHighestPwmVolts - level));
+        options.pwmLevels.append(PwmLevelText(level));
     // Software before 4.00 has fixed PWM levels, except on the sliding drive.
     options.pwmEnabled = state.chainType() && (!version || *version >= kSoftware400 || type == 7);
     return options;

@@ -14,6 +14,9 @@
 [[nodiscard]] QList<int> OpeningWidths(int controllerType, int softwareVersion, bool longChain,
                                        bool upTo1000);
 
+// The PWM level at `position` (0..8) as the PWM boxes name it: "28V" to "20V".
+[[nodiscard]] QString PwmLevelText(int position);
+
 struct SettingOptions {
     QStringList openingWidths; // `cbKippAntr`
     bool openingWidthEnabled = true;

@@ -17,6 +17,8 @@ constexpr int kAutomaticLockingParameter = 28;
 constexpr int kWindowKindParameter = 1;
 constexpr int kHandleLedParameter = 20;
 constexpr int kLongChainBits = 0xC0;
+constexpr int kHighestPwmLevel = 8;
+constexpr int kPwmLevelOutOfRange = 7; // what a stored level above 8 is shown as after "No"
 constexpr int kSealPressure = 0x32;
 constexpr int kTurnTiltWindow = 1;
 constexpr int kTurnTiltWithTurnLock = 2;
@@ -144,7 +146,7 @@ std::optional<int> SettingEdits::changePwmLevel(PwmDirection direction, int posi
     std::optional<int> stored = readEeprom(memoryAddress);
     if (!stored)
         return std::nullopt;
-    const int level = ShownPwmLevel(*stored);
+    const int level = *stored > kHighestPwmLevel ? kPwmLevelOutOfRange : *stored;
     return level != position ? std::optional<int>(level) : std::nullopt;
 }
 
@@ -169,7 +171,7 @@ std::optional<QString> SettingEdits::switchTurnTiltVariant()
     if (!m_host.messages().confirm(LanguageText(toTurnLock ? 304 : 147),
                                    UserMessages::Buttons::YesNo))
         return std::nullopt;
-    (void)m_bus.WriteEepromByte(SettingByte::ControllerType,
+    (void)m_bus.WriteEepromByte(IdentityByte::ControllerType,
                                 toTurnLock ? kTurnTiltWithTurnLock : kTurnTiltWindow);
     m_clock.sleepMs(Protocol::kBeforeCommand33Ms);
     (void)m_bus.SendCommand33();

@@ -12,19 +12,19 @@ constexpr int kFixedWidthSoftware = 0x0110;
 // Reopen the connection on the third mismatch.
 constexpr int kToleratedMismatches = 2;
 
-QString onOffText(int value)
+} // namespace
+
+QString OnOffText(int value)
 {
     return LanguageText(value != 0 ? 7 : 41); // aktiviert / deaktiviert
 }
 
-QString handleLedText(int value)
+QString HandleLedText(int value)
 {
     // aus, ein, gedimmt; unknown settings count as on.
     constexpr int kTexts[] = {18, 56, 105};
     return LanguageText(kTexts[value > 2 ? 1 : value]);
 }
-
-} // namespace
 
 bool CountVersionMismatch(ControllerState& state, int version)
 {
@@ -89,14 +89,14 @@ SlowValuesDisplay DecodeSlowValues(ControllerState& state, const SlowReadings& r
     if (readings.turnCycles)
         view.setText(QStringLiteral("lblZyklDreh"), QString::number(*readings.turnCycles));
     if (readings.tiltLock)
-        view.setText(QStringLiteral("lblKippsperre"), onOffText(*readings.tiltLock));
+        view.setText(QStringLiteral("lblKippsperre"), OnOffText(*readings.tiltLock));
     if (state.variantByte == kVariant55) {
         if (readings.pwmClosing)
             display.pwmClosingIndex = LimitPwmIndex(state, *readings.pwmClosing);
         if (readings.pwmOpening)
             display.pwmOpeningIndex = LimitPwmIndex(state, *readings.pwmOpening);
     } else if (const auto locking = readings.automaticLocking) {
-        view.setText(QStringLiteral("lblAutoRiegel"), onOffText(*locking));
+        view.setText(QStringLiteral("lblAutoRiegel"), OnOffText(*locking));
         // A tilt window has no turn position to lock from.
         if (*locking != 0)
             view.setEnabled(QStringLiteral("bnAutoVerriegeln"), state.handlePosition != 2);
@@ -104,6 +104,6 @@ SlowValuesDisplay DecodeSlowValues(ControllerState& state, const SlowReadings& r
     if (readings.unlockLock)
         view.setText(QStringLiteral("lblEntriegel"), QString::number(*readings.unlockLock));
     if (readings.handleLed)
-        view.setText(QStringLiteral("lblLED"), handleLedText(*readings.handleLed));
+        view.setText(QStringLiteral("lblLED"), HandleLedText(*readings.handleLed));
     return display;
 }

@@ -25,6 +25,10 @@ struct OpeningWidthSelection {
 [[nodiscard]] OpeningWidthSelection SelectOpeningWidth(int stored, const QStringList& entries,
                                                        int softwareVersion);
 
+// "aktiviert" or "deaktiviert", as the window shows a switched setting.
+[[nodiscard]] QString OnOffText(int value);
+// The handle LED setting as the window shows it: off, on or dimmed; anything else counts as on.
+[[nodiscard]] QString HandleLedText(int value);
 // A PWM level index read from EEPROM A0h or A1h, limited to the levels the drive allows.
 [[nodiscard]] int LimitPwmIndex(const ControllerState& state, int index);
 

@@ -2,6 +2,7 @@
 
 #include "buslink/ParameterTable.h"
 #include "buslink/Veltradt.h"
+#include "service/core/ProductionData.h"
 
 namespace {
 
@@ -25,22 +26,10 @@ const QList<EepromField>& fields()
         {"lblSW",
          {0x03, 0x02},
          [](const auto& b) { return HexDigits(b[0x03], 1) + u'.' + HexDigits(b[0x02], 2); }},
-        // Day of the year in three BCD digits, year, shift in the high nibble.
-        {"lblICTdatum",
-         {0x06, 0x05, 0x04},
-         [](const auto& b) {
-             return HexDigits(b[0x06] & 0x0F, 1) + HexDigits(b[0x05], 2) + QStringLiteral(", ") +
-                    HexDigits(b[0x04], 2) + QStringLiteral(" / ") +
-                    HexDigits(b[0x06] >> 4 & 0x0F, 1);
-         }},
-        {"lblLfdNr",
-         {0x08, 0x07},
-         [](const auto& b) { return HexDigits(b[0x08], 2) + HexDigits(b[0x07], 2); }},
-        {"lblPruefgeraet",
-         {0x09, 0x0A},
-         [](const auto& b) {
-             return HexDigits(b[0x09], 2) + QStringLiteral(" / ") + HexDigits(b[0x0A], 2);
-         }},
+        // The unit reads the date's bytes the other way round.
+        {"lblICTdatum", {0x06, 0x05, 0x04}, IctDateText},
+        {"lblLfdNr", {0x08, 0x07}, IctNumberText},
+        {"lblPruefgeraet", {0x09, 0x0A}, IctTesterText},
         {"lblIObyte",
          {0x0B},
          [](const auto& b) {

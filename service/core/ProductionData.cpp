@@ -17,22 +17,9 @@ const QList<EepromField>& fields()
         {"lblVariante", {0x00}, [](const auto& b) { return HexDigits(b[0x00], 2); }},
         {"lbl298er", {0x01}, [](const auto& b) { return HexDigits(b[0x01], 2); }},
         {"lblSW", {0x02, 0x03}, [](const auto& b) { return version(b[0x03], b[0x02]); }},
-        // Day of the year in three BCD digits, year, shift in the high nibble.
-        {"lblICTdatum",
-         {0x04, 0x05, 0x06},
-         [](const auto& b) {
-             return HexDigits(b[0x06] & 0x0F, 1) + HexDigits(b[0x05], 2) + QStringLiteral(", ") +
-                    HexDigits(b[0x04], 2) + QStringLiteral(" / ") +
-                    HexDigits((b[0x06] >> 4) & 0x0F, 1);
-         }},
-        {"lblLfdNr",
-         {0x08, 0x07},
-         [](const auto& b) { return HexDigits(b[0x08], 2) + HexDigits(b[0x07], 2); }},
-        {"lblPruefgeraet",
-         {0x09, 0x0A},
-         [](const auto& b) {
-             return HexDigits(b[0x09], 2) + QStringLiteral(" / ") + HexDigits(b[0x0A], 2);
-         }},
+        {"lblICTdatum", {0x04, 0x05, 0x06}, IctDateText},
+        {"lblLfdNr", {0x08, 0x07}, IctNumberText},
+        {"lblPruefgeraet", {0x09, 0x0A}, IctTesterText},
         {"lblIObyte", {0x0B}, [](const auto& b) { return HexDigits(b[0x0B], 2); }},
         {"lblArtikelNr",
          {0x17, 0x18, 0x19, 0x1A},
@@ -64,6 +51,22 @@ ProductionFields ReadProductionData(TFensterSteuerung& bus)
     shown << std::pair{QStringLiteral("lblSW1"),
                        read ? version(software >> 8 & 0xFF, software & 0xFF) : QStringLiteral("?")};
     return shown;
+}
+
+QString IctDateText(const QMap<int, int>& b)
+{
+    return HexDigits(b[0x06] & 0x0F, 1) + HexDigits(b[0x05], 2) + QStringLiteral(", ") +
+           HexDigits(b[0x04], 2) + QStringLiteral(" / ") + HexDigits((b[0x06] >> 4) & 0x0F, 1);
+}
+
+QString IctNumberText(const QMap<int, int>& b)
+{
+    return HexDigits(b[0x08], 2) + HexDigits(b[0x07], 2);
+}
+
+QString IctTesterText(const QMap<int, int>& b)
+{
+    return HexDigits(b[0x09], 2) + QStringLiteral(" / ") + HexDigits(b[0x0A], 2);
 }
 
 QString ProductionFieldText(const char* label, const QMap<int, int>& bytes)

@@ -9,6 +9,13 @@
 using ProductionFields = FieldTexts;
 [[nodiscard]] ProductionFields ReadProductionData(TFensterSteuerung& bus);
 
+// The in-circuit test's fields, kept at the same bytes by controllers and the group control
+// unit: the date (04h year, 05h and the low nibble of 06h the day of the year in BCD, the high
+// nibble of 06h the shift), the running number (08h, 07h) and the tester with its site (09h, 0Ah).
+[[nodiscard]] QString IctDateText(const QMap<int, int>& bytes);
+[[nodiscard]] QString IctNumberText(const QMap<int, int>& bytes);
+[[nodiscard]] QString IctTesterText(const QMap<int, int>& bytes);
+
 // The text of production data field `label` ("lblSNr", "lblArtikelNr", ...) from the bytes.
 [[nodiscard]] QString ProductionFieldText(const char* label, const QMap<int, int>& bytes);
 
