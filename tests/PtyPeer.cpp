@@ -7,7 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-PtyPeer::PtyPeer()
+PtyPeer::PtyPeer() : m_portPath(m_linkFolder.filePath(QStringLiteral("adapter")))
 {
     start();
 }
@@ -28,6 +28,7 @@ void PtyPeer::start()
     tcgetattr(m_terminal, &raw);
     cfmakeraw(&raw);
     tcsetattr(m_terminal, TCSANOW, &raw);
+    (void)::symlink(ptsname(m_master), m_portPath.toLocal8Bit().constData());
     m_stop = false;
     m_thread = std::thread([this] { serve(); });
 }
@@ -37,6 +38,12 @@ void PtyPeer::hangUp()
     m_stop = true;
     if (m_thread.joinable())
         m_thread.join();
+    closeTerminal();
+}
+
+void PtyPeer::closeTerminal()
+{
+    (void)::unlink(m_portPath.toLocal8Bit().constData());
     // Closing the master side hangs the terminal up.
     for (int* fd : {&m_master, &m_terminal}) {
         if (*fd >= 0)
@@ -76,9 +83,7 @@ void PtyPeer::serve()
         have = 0;
         ++m_requests;
         if (m_hangUpOnRequest) {
-            ::close(m_master);
-            ::close(m_terminal);
-            m_master = m_terminal = -1;
+            closeTerminal();
             return;
         }
         const Telegram reply = MakeTelegram(frame[0], frame[1] + 256u * frame[2], kReplyData);

@@ -5,6 +5,7 @@
 #include "buslink/CZuzev.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <thread>
@@ -21,6 +22,10 @@ public:
 
     // The terminal the client opens; a new one after comeBack().
     [[nodiscard]] QString terminalPath() const { return m_terminalPath; }
+    // A link to the terminal that exists only while the peer is up. Terminal numbers are reused at
+    // once, by other tests running at the same time too, so a client that must find nothing after a
+    // hang-up opens this path rather than the terminal's.
+    [[nodiscard]] QString portPath() const { return m_portPath; }
     // How many bytes of each reply go out: 6 the whole reply, fewer cut it short, 0 none.
     void setReplyLength(int bytes) { m_replyLength = bytes; }
     // The next request is not answered: the terminal hangs up instead.
@@ -34,11 +39,15 @@ public:
 private:
     void start();
     void serve();
+    // Removes the link before the terminal goes, so that it never names a reused terminal.
+    void closeTerminal();
 
     int m_master = -1;
     // Held open, so that the terminal outlives the client's close and reopen.
     int m_terminal = -1;
     QString m_terminalPath;
+    QTemporaryDir m_linkFolder;
+    QString m_portPath;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_hangUpOnRequest{false};

@@ -99,7 +99,7 @@ struct LostAdapterOverPty : ::testing::Test {
     {
         const QString entry = ports.filePath(QStringLiteral("COM7"));
         QFile::remove(entry);
-        ASSERT_TRUE(QFile::link(peer.terminalPath(), entry));
+        ASSERT_TRUE(QFile::link(peer.portPath(), entry));
     }
     bool open() { return link.OpenCom(7, 150, 19200, 0); }
     bool exchange() { return link.ZuzevTransmit(0x0104, 1, 0x76); }

@@ -72,7 +72,7 @@ struct PtyRig {
     static constexpr bool kRealTime = true;
 
     std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<QtSerialDevice>(); }
-    QString path() const { return peer.terminalPath(); }
+    QString path() const { return peer.portPath(); }
     Clock& clock() { return realClock; }
     void setReplyLength(int bytes) { peer.setReplyLength(bytes); }
     void letRepliesArrive()
