@@ -11,8 +11,6 @@
 #include "texts/UserMessages.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -137,24 +135,4 @@ bool BackupRead::save(const QList<int>& addresses, const QString& path)
             : BackupLanguageText(BackupText::SavedBus).arg(addresses.size()).arg(shown);
     m_host.messages().notice(BackupLanguageText(BackupText::Save), text);
     return true;
-}
-
-bool WriteBackupFile(const BackupFile& file, const QString& path)
-{
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(BackupFileBytes(file));
-    return out.commit();
-}
-
-BackupFileRead ReadBackupFileAt(const QString& path)
-{
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        BackupFileRead read;
-        read.error = BackupFileError::NotOpened;
-        return read;
-    }
-    return ReadBackupFile(in.readAll());
 }

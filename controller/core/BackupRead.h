@@ -38,8 +38,3 @@ private:
     TFensterSteuerung& m_bus;
     EepromFlowHost& m_host;
 };
-
-// Writes `file` to `path` whole or not at all; false when it could not be written.
-[[nodiscard]] bool WriteBackupFile(const BackupFile& file, const QString& path);
-// Reads the backup file at `path`.
-[[nodiscard]] BackupFileRead ReadBackupFileAt(const QString& path);

@@ -40,8 +40,7 @@ ControllerState stateOf(const EepromImage& bytes, const ControllerIdentity& iden
     ControllerState state;
     state.controllerType = identity.controllerType;
     state.softwareVersion = identity.softwareVersion;
-    state.longChain = (state.controllerType == 3 || state.controllerType == 4) &&
-                      (bytes[SettingByte::LongChain] & kLongChainBit);
+    state.takeChainBit((bytes[SettingByte::LongChain] & kLongChainBit) != 0);
     return state;
 }
 
@@ -86,6 +85,11 @@ QString hex(int stored, const EepromImage&, const ControllerState&)
     return HexText(stored, 2);
 }
 
+QString pwmLevel(int stored, const EepromImage&, const ControllerState& state)
+{
+    return PwmLevelText(LimitPwmIndex(state, stored));
+}
+
 // In the order a restore writes them.
 const QList<KnownSetting>& knownSettings()
 {
@@ -109,14 +113,8 @@ const QList<KnownSetting>& knownSettings()
          [](int stored, const EepromImage&, const ControllerState&) {
              return HandleLedText(stored);
          }},
-        {SettingByte::PwmClosing, [] { return pwmName(kPwmClosingText); },
-         [](int stored, const EepromImage&, const ControllerState& state) {
-             return PwmLevelText(LimitPwmIndex(state, stored));
-         }},
-        {SettingByte::PwmOpening, [] { return pwmName(kPwmOpeningText); },
-         [](int stored, const EepromImage&, const ControllerState& state) {
-             return PwmLevelText(LimitPwmIndex(state, stored));
-         }},
+        {SettingByte::PwmClosing, [] { return pwmName(kPwmClosingText); }, pwmLevel},
+        {SettingByte::PwmOpening, [] { return pwmName(kPwmOpeningText); }, pwmLevel},
         {SettingByte::WindowType, [] { return LanguageText(kWindowTypeText); },
          [](int stored, const EepromImage&, const ControllerState&) { return windowType(stored); }},
         {SettingByte::SealPressure, [] { return LanguageText(kSealPressureText); }, hex},

@@ -1,10 +1,15 @@
 #include "ControllerBackup.h"
 
+#include "buslink/ParameterTable.h"
+#include "service/core/EepromFields.h"
+
 #include <QCryptographicHash>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -16,11 +21,6 @@ namespace {
 // a JSON file without it is something else.
 const QString kFormatName = QStringLiteral("Fenestrix Service settings backup");
 constexpr int kHighestBusAddress = 63;
-
-QString hexByte(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-}
 
 QString bytesDigest(const QByteArray& hex)
 {
@@ -36,16 +36,17 @@ QJsonObject controllerObject(const ControllerBackup& backup)
             .toUpper();
     QJsonArray settings;
     for (const SettingText& setting : backup.settings)
-        settings.append(QJsonObject{{QStringLiteral("address"), hexByte(setting.address)},
+        settings.append(QJsonObject{{QStringLiteral("address"), HexDigits(setting.address, 2)},
                                     {QStringLiteral("name"), setting.name},
                                     {QStringLiteral("value"), setting.value}});
     return {
         {QStringLiteral("busAddress"), id.busAddress},
         {QStringLiteral("controllerType"), id.controllerType},
-        {QStringLiteral("variantByte"), hexByte(id.variantByte)},
+        {QStringLiteral("variantByte"), HexDigits(id.variantByte, 2)},
         {QStringLiteral("article"), id.article},
         {QStringLiteral("serialNumber"), id.serialNumber},
-        {QStringLiteral("softwareVersion"), SoftwareVersionText(id.softwareVersion)},
+        {QStringLiteral("softwareVersion"),
+         ParameterValueText(ParSoftwareVersion, uint16_t(id.softwareVersion))},
         {QStringLiteral("eeprom"), QString::fromLatin1(hex)},
         {QStringLiteral("eepromSha256"), bytesDigest(hex)},
         {QStringLiteral("settings"), settings},
@@ -142,11 +143,6 @@ BackupFileError unparsedFileError(const QByteArray& bytes, const QJsonParseError
 
 } // namespace
 
-QString SoftwareVersionText(int version)
-{
-    return QString::asprintf("%X.%02X", version >> 8 & 0xFF, version & 0xFF);
-}
-
 QByteArray BackupFileBytes(const BackupFile& file)
 {
     QJsonArray controllers;
@@ -198,6 +194,23 @@ BackupFileRead ReadBackupFile(const QByteArray& bytes)
         read.file.controllers << *backup;
     }
     return read;
+}
+
+bool WriteBackupFile(const BackupFile& file, const QString& path)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(BackupFileBytes(file));
+    return out.commit();
+}
+
+BackupFileRead ReadBackupFileAt(const QString& path)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return refused(BackupFileError::NotOpened);
+    return ReadBackupFile(in.readAll());
 }
 
 const ControllerBackup* EntryFor(const BackupFile& file, const ControllerIdentity& now)

@@ -46,9 +46,6 @@ struct BackupFile {
     QList<ControllerBackup> controllers;
 };
 
-// The software version as the controller window shows it ("7.03").
-[[nodiscard]] QString SoftwareVersionText(int version);
-
 // The file's bytes: UTF-8 JSON.
 [[nodiscard]] QByteArray BackupFileBytes(const BackupFile& file);
 
@@ -61,6 +58,11 @@ struct BackupFileRead {
 // Reads a backup file's bytes; anything that is not a whole backup of this format or an older
 // one is refused with the reason and no controllers.
 [[nodiscard]] BackupFileRead ReadBackupFile(const QByteArray& bytes);
+
+// Writes `file` to `path` whole or not at all; false when it could not be written.
+[[nodiscard]] bool WriteBackupFile(const BackupFile& file, const QString& path);
+// Reads the backup file at `path`.
+[[nodiscard]] BackupFileRead ReadBackupFileAt(const QString& path);
 
 // The entry of `file` for the controller `now`: the same device (article and serial number),
 // else the one saved from the same bus address, else the only one; nothing when none fits.

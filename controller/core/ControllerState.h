@@ -76,4 +76,11 @@ struct ControllerState {
 
     // The chain-drive family: top light, turn/top-hung, smoke vents, sliding drive, PAF.
     [[nodiscard]] bool chainType() const { return controllerType >= 3 && controllerType <= 9; }
+
+    // Bit 7 of the chain byte: a long chain on types 3 and 4, a heavy window on types 8 and 9.
+    void takeChainBit(bool chainBit)
+    {
+        longChain = (controllerType == 3 || controllerType == 4) && chainBit;
+        heavyWindow = (controllerType == 8 || controllerType == 9) && chainBit;
+    }
 };

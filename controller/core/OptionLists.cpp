@@ -76,9 +76,7 @@ SettingOptions LoadSettingOptions(ControllerState& state, int chainBits, int max
                                   std::optional<int> version)
 {
     const int type = state.controllerType;
-    const bool chainBit = (chainBits & kLongChainBit) != 0;
-    state.longChain = (type == 3 || type == 4) && chainBit;
-    state.heavyWindow = (type == 8 || type == 9) && chainBit;
+    state.takeChainBit((chainBits & kLongChainBit) != 0);
 
     SettingOptions options;
     for (int width : OpeningWidths(type, state.softwareVersion, state.longChain, maximumWidth == 1))

@@ -2,8 +2,8 @@
 
 #include "BackupSettings.h"
 #include "BackupTexts.h"
+#include "buslink/ParameterTable.h"
 #include "buslink/Veltradt.h"
-#include "platform/Clock.h"
 #include "service/core/EepromFields.h"
 #include "service/core/EepromPages.h"
 #include "service/core/Tools01.h"
@@ -66,9 +66,8 @@ RestorePlan PlanRestore(const ControllerBackup& saved, const ControllerBackup& n
     // at a checksum is finished by restoring again.
     for (const int page : {0, 1}) {
         const ChecksumRange range = *PageChecksumRange(page, to.variantByte);
-        int checksum = 0;
-        for (int address = range.first; address <= range.last; ++address)
-            checksum ^= result[size_t(address)];
+        const int checksum =
+            range.checksumOf([&result](int address) { return result[size_t(address)]; });
         if (checksum != now.bytes[size_t(range.checksumByte)])
             plan.checksums << ByteChange{range.checksumByte, now.bytes[size_t(range.checksumByte)],
                                          checksum};
@@ -90,8 +89,8 @@ QString RefusalText(const RestorePlan& plan, const ControllerBackup& saved,
             .arg(HexDigits(to.variantByte, 2));
     case RestoreRefusal::OtherSoftware:
         return BackupLanguageText(BackupText::OtherSoftware)
-            .arg(SoftwareVersionText(from.softwareVersion),
-                 SoftwareVersionText(to.softwareVersion));
+            .arg(ParameterValueText(ParSoftwareVersion, uint16_t(from.softwareVersion)),
+                 ParameterValueText(ParSoftwareVersion, uint16_t(to.softwareVersion)));
     case RestoreRefusal::None:
         break;
     }
@@ -165,11 +164,7 @@ std::optional<ByteChange> SettingsRestore::write(const RestorePlan& plan,
     m_bus.EnableEepromWrite();
     for (const QList<ByteChange>* bytes : {&plan.settings, &plan.checksums}) {
         for (const ByteChange& change : *bytes) {
-            (void)m_bus.WriteEepromByte(change.address, change.to);
-            m_clock.sleepMs(kEepromWriteSettleMs);
-            int readBack = -1;
-            if (m_bus.ReadEepromByte(change.address, readBack) != 0 ||
-                (readBack & 0xFF) != change.to)
+            if (!WriteEepromByteVerified(m_bus, m_clock, change.address, change.to))
                 return change;
             written << change;
         }

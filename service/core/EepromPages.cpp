@@ -26,6 +26,14 @@ std::optional<ChecksumRange> PageChecksumRange(int page, int variantByte)
     }
 }
 
+bool WriteEepromByteVerified(TFensterSteuerung& bus, Clock& clock, int address, int value)
+{
+    (void)bus.WriteEepromByte(address, value);
+    clock.sleepMs(kEepromWriteSettleMs);
+    int readBack = -1;
+    return bus.ReadEepromByte(address, readBack) == 0 && (readBack & 0xFF) == value;
+}
+
 EepromPages::EepromPages(TFensterSteuerung& bus, Clock& clock) : m_bus(bus), m_clock(clock)
 {
     m_pending.fill(kNothingPending);
@@ -63,9 +71,9 @@ EepromPageView EepromPages::read(int page)
             view.values << std::nullopt;
     }
     if (const auto range = PageChecksumRange(page, m_variantByte)) {
-        int checksum = 0;
-        for (int address = range->first; address <= range->last; ++address)
-            checksum ^= view.values[address - first].value_or(kUnreadable);
+        const int checksum = range->checksumOf([&view, first](int address) {
+            return view.values[address - first].value_or(kUnreadable);
+        });
         m_checksums[size_t(page)] = checksum;
         view.checksumLine =
             QStringLiteral("Checksum: %1  (Adressbereich %2 bis %3)")
@@ -90,14 +98,10 @@ WriteBackOutcome EepromPages::writeBack(EepromFlowHost& host)
     for (int address = 0; address < int(m_pending.size()); ++address) {
         progress.setPosition(address);
         host.processEvents();
-        if (const int value = m_pending[size_t(address)]; value < kNothingPending) {
-            (void)m_bus.WriteEepromByte(address, value);
-            m_clock.sleepMs(kEepromWriteSettleMs);
-            int readBack = -1;
-            if (m_bus.ReadEepromByte(address, readBack) != 0 || readBack != value) {
-                failedAddress = address;
-                break;
-            }
+        if (const int value = m_pending[size_t(address)];
+            value < kNothingPending && !WriteEepromByteVerified(m_bus, m_clock, address, value)) {
+            failedAddress = address;
+            break;
         }
         if (progress.aborted()) {
             cancelled = true;

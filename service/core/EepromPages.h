@@ -32,8 +32,22 @@ struct ChecksumRange {
     int first;
     int last;
     int checksumByte;
+
+    // The XOR of the range's bytes, each given by `byteAt(address)`.
+    template <typename ByteAt> [[nodiscard]] int checksumOf(ByteAt byteAt) const
+    {
+        int checksum = 0;
+        for (int address = first; address <= last; ++address)
+            checksum ^= byteAt(address);
+        return checksum;
+    }
 };
 [[nodiscard]] std::optional<ChecksumRange> PageChecksumRange(int page, int variantByte);
+
+// Writes an EEPROM byte, gives the controller the settle time and reads the byte back; false
+// when the read-back fails or differs. The caller enables EEPROM writes first.
+[[nodiscard]] bool WriteEepromByteVerified(TFensterSteuerung& bus, Clock& clock, int address,
+                                           int value);
 
 enum class WriteBackOutcome { Written, Cancelled, VerificationFailed };
 
