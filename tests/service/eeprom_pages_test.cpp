@@ -1,8 +1,10 @@
 // The EEPROM dialog's flow against the simulated default bus on the virtual clock: pages and
 // checksum lines, the description files, and the write-back with its verification and cancel.
+#include "buslink/Veltradt.h"
 #include "service/core/EepromPages.h"
 #include "tests/OpenController.h"
 #include "tests/RecordedFlowHost.h"
+#include "tests/RecordingSerial.h"
 
 #include <QDir>
 #include <QFile>
@@ -243,6 +245,33 @@ TEST_F(EepromPagesTest, FailedVerificationStopsAndIsReported)
         EXPECT_EQ(bus.bus.controllerAt(4)->eepromByte(0x7E), stale);
         EXPECT_FALSE(failing.recordedProgress.shown);
     }
+}
+
+// A controller that puts 01h in the high byte of every EEPROM read's data word: the read-back
+// compares the byte, so a kept write passes and a lost one still fails.
+TEST(EepromWriteVerified, ComparesTheByteOfTheReadBack)
+{
+    VirtualClock clock;
+    ScriptedLine line{clock};
+    ScriptedPorts ports{line, {1}};
+    TFensterSteuerung bus{clock, ports, QStringLiteral("/nonexistent/Fenestrix.ini")};
+    QHash<QByteArray, uint8_t> eeprom; // by the request's address field
+    bool keepWrites = true;
+    line.responder = [&](const QByteArray& request) {
+        const QByteArray field = request.mid(1, 2);
+        const auto data = uint16_t(uint8_t(request[3]) + 256 * uint8_t(request[4]));
+        if (request[0] == 0x09 && keepWrites)
+            eeprom[field] = uint8_t(data);
+        return ReplyTo(request, request[0] == 0x08 ? 0x0100 | eeprom.value(field) : data);
+    };
+    ASSERT_TRUE(bus.Connect(19200, 1, 150));
+    bus.SetWindowAddress(4);
+
+    EXPECT_TRUE(WriteEepromByteVerified(bus, clock, 0x30, 0x5A));
+    EXPECT_EQ(eeprom.size(), 1);
+    keepWrites = false;
+    EXPECT_FALSE(WriteEepromByteVerified(bus, clock, 0x30, 0x3C));
+    EXPECT_EQ(line.requests.size(), 4);
 }
 
 TEST_F(EepromPagesTest, CancelStopsAfterTheCurrentAddressWithAWarning)
