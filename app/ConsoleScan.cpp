@@ -2,9 +2,9 @@
 
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
-#include "controller/core/BackupTexts.h"
 #include "mainwindow/core/ListExport.h"
 #include "service/core/EepromFlowHost.h"
+#include "texts/BackupText.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"

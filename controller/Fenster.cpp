@@ -2,7 +2,6 @@
 
 #include "Led.h"
 #include "Vergleich.h"
-#include "controller/core/BackupTexts.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
 #include "service/BackupFileDialog.h"
@@ -10,6 +9,7 @@
 #include "service/Errlist.h"
 #include "service/Liste.h"
 #include "service/Proddaten.h"
+#include "texts/BackupText.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"

@@ -1,8 +1,8 @@
 #include "Vergleich.h"
 
-#include "controller/core/BackupTexts.h"
 #include "service/ReadOnlyGrid.h"
 #include "service/core/Tools01.h"
+#include "texts/BackupText.h"
 #include "texts/Sprachen.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "BackupFileDialog.h"
 
-#include "controller/core/BackupTexts.h"
+#include "texts/BackupText.h"
 
 #include <QFileDialog>
 

@@ -4,8 +4,8 @@
 #include "ReadOnlyGrid.h"
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
-#include "controller/core/BackupTexts.h"
 #include "service/core/Tools01.h"
+#include "texts/BackupText.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 

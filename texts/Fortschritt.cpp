@@ -1,5 +1,6 @@
 #include "Fortschritt.h"
 
+#include "BackupText.h"
 #include "Sprachen.h"
 
 #include <QCloseEvent>
@@ -28,7 +29,7 @@ KindLayout LayoutOf(int kind, int maximum)
     case ProgressReporter::EepromWrite:
         return {LanguageText(278), 256, true};
     case ProgressReporter::BackupRead:
-        return {LanguageText(kTextBackup + 34 /* reading the EEPROM */), maximum, true};
+        return {BackupLanguageText(BackupText::Reading), maximum, true};
     case ProgressReporter::EmergencyAddressing:
         return {LanguageText(32), 31, true};
     // Fixed German in every language.

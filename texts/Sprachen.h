@@ -1,4 +1,4 @@
-// The language table: 522 texts in six languages, compiled into the program,
+// The language table: 521 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 522;
+constexpr int kTextCount = 521;
 
 // Texts after the first 445 (ids 0..444).
 // Plural of text 76 "Fenster", for counts other than 1.
@@ -19,7 +19,7 @@ constexpr int kTextNoPortPermission = 446;
 constexpr int kTextConnectionLost = 447;
 // The bus monitor's texts, 448 to 481.
 constexpr int kTextBusMonitor = 448;
-// The settings backup's texts, 482 to 521.
+// The settings backup's texts, 482 to 520.
 constexpr int kTextBackup = 482;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };

@@ -33,7 +33,7 @@ std::optional<BackupFlows::Pair> BackupFlows::load(const QString& path)
             BackupLanguageText(BackupText::NotInBackup).arg(now->first().identity.busAddress));
         return std::nullopt;
     }
-    return Pair{read.file, *saved, now->first()};
+    return Pair{read.file.saved, *saved, now->first()};
 }
 
 std::optional<Comparison> BackupFlows::compare(const QString& path)
@@ -44,7 +44,7 @@ std::optional<Comparison> BackupFlows::compare(const QString& path)
     const ControllerIdentity& now = pair->now.identity;
     const QStringList descriptions =
         EepromDescriptionLines(now.variantByte, now.controllerType, m_programDirectory);
-    return Comparison{pair->file.saved, pair->saved.identity,
+    return Comparison{pair->savedAt, pair->saved.identity,
                       CompareWithBackup(pair->saved, pair->now, descriptions)};
 }
 

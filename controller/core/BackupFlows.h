@@ -34,7 +34,7 @@ public:
 
 private:
     struct Pair {
-        BackupFile file;
+        QDateTime savedAt;
         ControllerBackup saved;
         ControllerBackup now;
     };

@@ -1,11 +1,12 @@
 #include "BackupRead.h"
 
 #include "BackupSettings.h"
-#include "BackupTexts.h"
 #include "buslink/Veltradt.h"
 #include "service/core/EepromFlowHost.h"
+#include "service/core/EepromPages.h"
 #include "service/core/ProductionData.h"
 #include "service/core/Tools01.h"
+#include "texts/BackupText.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
@@ -34,14 +35,6 @@ QString ToolVersionText()
 
 BackupRead::BackupRead(TFensterSteuerung& bus, EepromFlowHost& host) : m_bus(bus), m_host(host) {}
 
-std::optional<int> BackupRead::readByte(int address)
-{
-    int value = 0;
-    if (m_bus.ReadEepromByte(address, value) != 0)
-        return std::nullopt;
-    return value & 0xFF;
-}
-
 BackupRead::ReadOutcome BackupRead::readController(int progressBase, ControllerBackup& backup)
 {
     ProgressReporter& progress = m_host.progress();
@@ -52,7 +45,7 @@ BackupRead::ReadOutcome BackupRead::readController(int progressBase, ControllerB
             m_host.processEvents();
             if (progress.aborted())
                 return {Outcome::Cancelled, {}};
-            passes[size_t(pass)][size_t(address)] = readByte(address);
+            passes[size_t(pass)][size_t(address)] = ReadEepromByteValue(m_bus, address);
         }
     }
     // A byte the passes disagree on, or one of them could not read, is read a third time and
@@ -62,7 +55,7 @@ BackupRead::ReadOutcome BackupRead::readController(int progressBase, ControllerB
         const std::optional<int> second = passes[1][size_t(address)];
         std::optional<int> value = first;
         if (!first || first != second) {
-            const std::optional<int> third = readByte(address);
+            const std::optional<int> third = ReadEepromByteValue(m_bus, address);
             value = third && (third == first || third == second) ? third : std::nullopt;
         }
         if (!value)

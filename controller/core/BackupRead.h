@@ -33,7 +33,6 @@ private:
         QString unreadable; // what could not be read: a byte or the software version
     };
     [[nodiscard]] ReadOutcome readController(int progressBase, ControllerBackup& backup);
-    [[nodiscard]] std::optional<int> readByte(int address);
 
     TFensterSteuerung& m_bus;
     EepromFlowHost& m_host;

@@ -1,15 +1,14 @@
 #include "BackupSettings.h"
 
-#include "BackupTexts.h"
 #include "OptionLists.h"
 #include "SettingBytes.h"
 #include "SlowValues.h"
 #include "buslink/ParameterTable.h"
 #include "service/core/Tools01.h"
+#include "texts/BackupText.h"
 #include "texts/Sprachen.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -44,12 +43,11 @@ ControllerState stateOf(const EepromImage& bytes, const ControllerIdentity& iden
     return state;
 }
 
-QString openingWidth(const EepromImage& bytes, const ControllerState& state)
+QString openingWidth(int stored, const EepromImage& bytes, const ControllerState& state)
 {
     const QList<int> widths =
         OpeningWidths(state.controllerType, state.softwareVersion, state.longChain,
                       bytes[SettingByte::MaximumOpeningWidth] == 1);
-    const int stored = bytes[SettingByte::OpeningWidth];
     if (stored < 1 || stored > widths.size())
         return HexText(stored, 2);
     return QStringLiteral("%1 mm").arg(widths[stored - 1]);
@@ -69,18 +67,24 @@ QString pwmName(int directionText)
 
 struct KnownSetting {
     int address;
-    std::function<QString()> name;
+    QString (*name)();
     // The value from the stored byte, the controller's bytes and what the window knows of it.
-    std::function<QString(int stored, const EepromImage& bytes, const ControllerState& state)>
-        value;
+    QString (*value)(int stored, const EepromImage& bytes, const ControllerState& state);
 };
 
-QString decimal(int stored, const EepromImage&, const ControllerState&)
+// A value worded from its stored byte alone.
+template <QString (*text)(int stored)>
+QString storedAs(int stored, const EepromImage&, const ControllerState&)
+{
+    return text(stored);
+}
+
+QString decimal(int stored)
 {
     return QString::number(stored);
 }
 
-QString hex(int stored, const EepromImage&, const ControllerState&)
+QString hex(int stored)
 {
     return HexText(stored, 2);
 }
@@ -94,30 +98,26 @@ QString pwmLevel(int stored, const EepromImage&, const ControllerState& state)
 const QList<KnownSetting>& knownSettings()
 {
     static const QList<KnownSetting> kSettings = {
-        {SettingByte::LongChain, [] { return LanguageText(kLongChainText); }, hex},
+        {SettingByte::LongChain, [] { return LanguageText(kLongChainText); }, storedAs<hex>},
         {SettingByte::LockThresholdLow, [] { return ParameterName(kLockThresholdLowParameter); },
-         decimal},
+         storedAs<decimal>},
         {SettingByte::LockThresholdHigh, [] { return ParameterName(kLockThresholdHighParameter); },
-         decimal},
+         storedAs<decimal>},
         {SettingByte::UndervoltageLow,
-         [] { return ParameterName(kUndervoltageLowParameter).trimmed(); }, decimal},
+         [] { return ParameterName(kUndervoltageLowParameter).trimmed(); }, storedAs<decimal>},
         {SettingByte::UndervoltageHigh,
-         [] { return ParameterName(kUndervoltageHighParameter).trimmed(); }, decimal},
+         [] { return ParameterName(kUndervoltageHighParameter).trimmed(); }, storedAs<decimal>},
         {SettingByte::OpeningWidth, [] { return BackupLanguageText(BackupText::OpeningWidth); },
-         [](int, const EepromImage& bytes, const ControllerState& state) {
-             return openingWidth(bytes, state);
-         }},
+         openingWidth},
         {SettingByte::AutomaticLocking, [] { return ParameterName(kAutomaticLockingParameter); },
-         [](int stored, const EepromImage&, const ControllerState&) { return OnOffText(stored); }},
+         storedAs<OnOffText>},
         {SettingByte::HandleLed, [] { return LanguageText(kHandleLedText); },
-         [](int stored, const EepromImage&, const ControllerState&) {
-             return HandleLedText(stored);
-         }},
+         storedAs<HandleLedText>},
         {SettingByte::PwmClosing, [] { return pwmName(kPwmClosingText); }, pwmLevel},
         {SettingByte::PwmOpening, [] { return pwmName(kPwmOpeningText); }, pwmLevel},
         {SettingByte::WindowType, [] { return LanguageText(kWindowTypeText); },
-         [](int stored, const EepromImage&, const ControllerState&) { return windowType(stored); }},
-        {SettingByte::SealPressure, [] { return LanguageText(kSealPressureText); }, hex},
+         storedAs<windowType>},
+        {SettingByte::SealPressure, [] { return LanguageText(kSealPressureText); }, storedAs<hex>},
     };
     return kSettings;
 }

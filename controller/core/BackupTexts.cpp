@@ -1,13 +1,6 @@
 #include "BackupTexts.h"
 
-#include "texts/Sprachen.h"
-
 #include <QDir>
-
-QString BackupLanguageText(int backupText)
-{
-    return LanguageText(kTextBackup + backupText);
-}
 
 QString RefusedFileText(const BackupFileRead& read, const QString& path)
 {

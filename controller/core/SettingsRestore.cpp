@@ -1,12 +1,12 @@
 #include "SettingsRestore.h"
 
 #include "BackupSettings.h"
-#include "BackupTexts.h"
 #include "buslink/ParameterTable.h"
 #include "buslink/Veltradt.h"
 #include "service/core/EepromFields.h"
 #include "service/core/EepromPages.h"
 #include "service/core/Tools01.h"
+#include "texts/BackupText.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 

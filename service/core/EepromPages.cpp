@@ -26,12 +26,19 @@ std::optional<ChecksumRange> PageChecksumRange(int page, int variantByte)
     }
 }
 
+std::optional<int> ReadEepromByteValue(TFensterSteuerung& bus, int address)
+{
+    int value = 0;
+    if (bus.ReadEepromByte(address, value) != 0)
+        return std::nullopt;
+    return value & 0xFF;
+}
+
 bool WriteEepromByteVerified(TFensterSteuerung& bus, Clock& clock, int address, int value)
 {
     (void)bus.WriteEepromByte(address, value);
     clock.sleepMs(kEepromWriteSettleMs);
-    int readBack = -1;
-    return bus.ReadEepromByte(address, readBack) == 0 && (readBack & 0xFF) == value;
+    return ReadEepromByteValue(bus, address) == value;
 }
 
 EepromPages::EepromPages(TFensterSteuerung& bus, Clock& clock) : m_bus(bus), m_clock(clock)
@@ -63,13 +70,8 @@ EepromPageView EepromPages::read(int page)
     view.descriptions = ReadDescriptions(DescriptionFileName(page, m_variantByte, m_controllerType),
                                          m_programDirectory);
     const int first = page * kEepromPageSize;
-    for (int address = first; address < first + kEepromPageSize; ++address) {
-        int value = 0;
-        if (m_bus.ReadEepromByte(address, value) == 0)
-            view.values << (value & 0xFF);
-        else
-            view.values << std::nullopt;
-    }
+    for (int address = first; address < first + kEepromPageSize; ++address)
+        view.values << ReadEepromByteValue(m_bus, address);
     if (const auto range = PageChecksumRange(page, m_variantByte)) {
         const int checksum = range->checksumOf([&view, first](int address) {
             return view.values[address - first].value_or(kUnreadable);

@@ -44,6 +44,9 @@ struct ChecksumRange {
 };
 [[nodiscard]] std::optional<ChecksumRange> PageChecksumRange(int page, int variantByte);
 
+// An EEPROM byte: the low 8 bits of the read's data word; nothing when the read failed.
+[[nodiscard]] std::optional<int> ReadEepromByteValue(TFensterSteuerung& bus, int address);
+
 // Writes an EEPROM byte, gives the controller the settle time and reads the byte back; false
 // when the read-back fails or differs. The caller enables EEPROM writes first.
 [[nodiscard]] bool WriteEepromByteVerified(TFensterSteuerung& bus, Clock& clock, int address,
