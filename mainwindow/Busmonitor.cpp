@@ -1,6 +1,7 @@
 #include "Busmonitor.h"
 
 #include "core/TraceTableModel.h"
+#include "platform/WholeFile.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -231,12 +231,12 @@ void TfmBusmonitor::copySelection() const
 
 bool TfmBusmonitor::saveTo(const QString& path) const
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
+    WholeFile file(path);
+    if (file.open()) {
         if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-            m_model->writeCsv(file, m_model->allRows());
+            m_model->writeCsv(file.device(), m_model->allRows());
         else
-            m_model->writeText(file, m_model->allRows());
+            m_model->writeText(file.device(), m_model->allRows());
         if (file.commit())
             return true;
     }

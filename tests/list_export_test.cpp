@@ -1,14 +1,25 @@
 // The window list export on the simulated bus and the virtual clock: the file byte for byte,
-// the bus traffic behind it, a list without controllers, cancel, English, and files that fail.
+// the bus traffic behind it, a list without controllers, cancel, English, and files that fail:
+// a cancelled or failed report leaves the file that was there.
 #include "ScanHarness.h"
 #include "mainwindow/core/ListExport.h"
 #include "sim/BusSetup.h"
+#include "texts/BackupText.h"
 #include "texts/Sprachen.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -189,20 +200,67 @@ TEST_F(ListExportTest, ReadsProductionDataOnceAndEveryParameterFreshForEachContr
     EXPECT_EQ(processed, 1 + kParameterCount * 2); // once at the start, then once per value
 }
 
-TEST_F(ListExportTest, CancelDuringParameterTenEndsWithTheAbortNote)
+TEST_F(ListExportTest, CancelledExportLeavesThePreviousFileAndAPipeGetsTheAbortNote)
 {
     // The user presses "Abbrechen" while parameter 10 of controller 1 is due.
     onProcessEvents = [this] {
         if (h.ports.requests.size() == 9 + 10 * 2)
             progress.abortFlag = true;
     };
+    QFile previous(reportPath());
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("the report of yesterday\r\n");
+    previous.close();
     ASSERT_EQ(exportTo(reportPath()), ListExport::Outcome::Cancelled);
+    EXPECT_EQ(fileContents(reportPath()), "the report of yesterday\r\n");
+    EXPECT_EQ(messages.shown, QStringList{"notice: " + LanguageText(116) + ": " +
+                                          BackupLanguageText(BackupText::ReadCancelled)});
+    EXPECT_EQ(h.ports.requests.size(), 9 + 10 * 2 + 1); // nothing read after the cancel
+    EXPECT_FALSE(progress.shown);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"liste.txt"});
+
+    // A pipe cannot be taken back: what was sent ends with the abort note.
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile reader(fifo);
+    QByteArray received;
+    std::thread drain([&] {
+        if (reader.open(QIODevice::ReadOnly))
+            received = reader.readAll();
+    });
+    h.ports.requests.clear();
+    progress.abortFlag = false;
+    ASSERT_EQ(exportTo(fifo), ListExport::Outcome::Cancelled);
+    drain.join();
     QByteArray expected = expectedReport(9);
     expected += ParameterName(10).toLatin1() + "\t\t " + expectedText(1, 10) + " \r\n";
     expected += "\r\nUNVOLLST\xC4NDIG, da User-Abbruch!\r\n";
-    EXPECT_EQ(fileContents(reportPath()), expected);
-    EXPECT_EQ(h.ports.requests.size(), 9 + 10 * 2 + 1); // nothing read after the cancel
-    EXPECT_FALSE(progress.shown);
+    EXPECT_EQ(received, expected);
+}
+
+TEST_F(ListExportTest, ExportThatRunsOutOfDiskLeavesThePreviousFile)
+{
+    // A disk of 8 KiB whose first block holds the report of yesterday.
+    const QString disk = dir.filePath(QStringLiteral("disk"));
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=8k") != 0)
+        GTEST_SKIP() << "no tmpfs to fill: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { umount(QFile::encodeName(disk).constData()); });
+    const QString path = QDir(disk).filePath(QStringLiteral("liste.txt"));
+    QFile previous(path);
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write("the report of yesterday\r\n");
+    previous.close();
+    QFile filler(QDir(disk).filePath(QStringLiteral("filler")));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    filler.write(QByteArray(4096, 'x'));
+    filler.close();
+
+    EXPECT_EQ(exportTo(path), ListExport::Outcome::WriteFailed);
+    EXPECT_EQ(messages.shown,
+              QStringList{QStringLiteral("error: Datei kann nicht geöffnet werden!")});
+    EXPECT_EQ(fileContents(path), "the report of yesterday\r\n");
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files), (QStringList{"filler", "liste.txt"}));
 }
 
 TEST_F(ListExportTest, EnglishNamesWithGermanFixedWords)

@@ -1,6 +1,7 @@
 #include "ControllerBackup.h"
 
 #include "buslink/ParameterTable.h"
+#include "platform/WholeFile.h"
 #include "service/core/EepromFields.h"
 
 #include <QCryptographicHash>
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -198,10 +198,14 @@ BackupFileRead ReadBackupFile(const QByteArray& bytes)
 
 bool WriteBackupFile(const BackupFile& file, const QString& path)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    WholeFile out(path);
+    if (!out.open())
         return false;
-    out.write(BackupFileBytes(file));
+    const QByteArray bytes = BackupFileBytes(file);
+    if (out.device().write(bytes) != bytes.size()) {
+        out.cancel();
+        return false;
+    }
     return out.commit();
 }
 

@@ -2,11 +2,12 @@
 
 #include "WindowListModel.h"
 #include "buslink/Veltradt.h"
+#include "platform/WholeFile.h"
+#include "texts/BackupText.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
-#include <QFile>
 #include <QStringEncoder>
 
 #include <initializer_list>
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr int kFileNotOpenedText = 274;
+constexpr int kNoticeCaption = 116;
 const QString kUnreadable = QStringLiteral("?");
 
 // Writes text as Windows-1252 with every "\n" as CR LF, and remembers whether a write failed.
@@ -59,19 +61,29 @@ ListExport::ListExport(TFensterSteuerung& bus, const WindowListModel& list,
 
 ListExport::Outcome ListExport::writeFile(const QString& path, const QDate& date)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written whole or not at all: a cancelled or failed report leaves the file that was there.
+    WholeFile file(path);
+    if (!file.open()) {
         m_messages.error(LanguageText(kFileNotOpenedText));
         return Outcome::FileNotOpened;
     }
-    Outcome outcome = write(file, date);
-    // Buffered bytes that cannot be written (a full disk) make the report as incomplete as a
-    // failed write does.
-    if (outcome != Outcome::WriteFailed && !file.flush()) {
-        m_messages.error(LanguageText(kFileNotOpenedText));
-        outcome = Outcome::WriteFailed;
+    const Outcome outcome = write(file.device(), date);
+    if (outcome == Outcome::Cancelled) {
+        file.cancel();
+        m_messages.notice(LanguageText(kNoticeCaption),
+                          BackupLanguageText(BackupText::ReadCancelled));
+        return outcome;
     }
-    file.close();
+    if (outcome == Outcome::WriteFailed) {
+        file.cancel();
+        return outcome;
+    }
+    // Bytes that cannot be written at the end (a full disk) fail the report as a failed write
+    // does.
+    if (!file.commit()) {
+        m_messages.error(LanguageText(kFileNotOpenedText));
+        return Outcome::WriteFailed;
+    }
     return outcome;
 }
 

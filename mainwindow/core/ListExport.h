@@ -25,9 +25,10 @@ public:
     // opened last), else the first controller of the list.
     void setProductionController(std::optional<int> address) { m_openedLast = address; }
 
-    // Creates or truncates the file and writes the report dated `date`. A file that cannot be
-    // opened gives text 274 and nothing is read from the bus; so does, after the report, a file
-    // that could not take all of it (a full disk).
+    // Writes the report dated `date` to the file, whole or not at all: a cancelled report says
+    // that nothing was written, and the file that was there stays. A file that cannot be opened
+    // gives text 274 and nothing is read from the bus; so does, after the report, a file that
+    // could not take all of it (a full disk).
     [[nodiscard]] Outcome writeFile(const QString& path, const QDate& date);
     // Writes the report to a device that is open for writing.
     [[nodiscard]] Outcome write(QIODevice& device, const QDate& date);
