@@ -1,5 +1,7 @@
 #include "Led.h"
 
+#include "texts/DialogButtons.h"
+
 #include "texts/Sprachen.h"
 
 #include <QComboBox>
@@ -29,7 +31,6 @@ Tfm_ledstatus::Tfm_ledstatus(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout;
     auto* apply = new QPushButton(LanguageText(242), this);
     apply->setObjectName(QStringLiteral("Button1"));
-    apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = new QPushButton(LanguageText(2), this);
     cancel->setObjectName(QStringLiteral("Button2"));
@@ -37,6 +38,7 @@ Tfm_ledstatus::Tfm_ledstatus(QWidget* parent) : QDialog(parent)
     buttons->addWidget(apply);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
+    WithoutDefaultButton(*this);
     setMinimumWidth(260);
 }
 

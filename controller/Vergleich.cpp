@@ -1,5 +1,7 @@
 #include "Vergleich.h"
 
+#include "texts/DialogButtons.h"
+
 #include "service/ReadOnlyGrid.h"
 #include "service/core/Tools01.h"
 #include "texts/BackupText.h"
@@ -40,6 +42,7 @@ TfmVergleich::TfmVergleich(QWidget* parent) : QDialog(parent)
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     bottom->addWidget(back);
     layout->addLayout(bottom);
+    WithoutDefaultButton(*this);
     resize(900, 520);
 }
 

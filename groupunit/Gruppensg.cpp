@@ -1,4 +1,5 @@
 #include "Gruppensg.h"
+#include "texts/DialogButtons.h"
 
 #include "Proddatengs.h"
 #include "groupunit/core/GroupUnitMappings.h"
@@ -70,6 +71,7 @@ TfmGruppenSG::TfmGruppenSG(TFensterSteuerung& bus, Clock& clock, UserMessages& m
     // Created after the dialog's own controls, whose names it repeats, so that looking a control
     // up by name finds the dialog's own first.
     m_productionData = std::make_unique<TfmProdDatenGS>(bus, this);
+    WithoutDefaultButton(*this);
     SetLanguage();
     SetSize();
 }
@@ -195,13 +197,13 @@ void TfmGruppenSG::fillLists()
     fill(list(Interval), minutes);
     fill(list(AutomaticTime), seconds);
     fill(list(InputX15), functionEntries());
-    rebuildX16(m_extended);
+    rebuildX16(m_extended, true);
 }
 
-void TfmGruppenSG::rebuildX16(bool extended)
+void TfmGruppenSG::rebuildX16(bool extended, bool keepSelection)
 {
     QComboBox* x16 = list(InputX16);
-    const int selected = x16->currentIndex();
+    const int selected = keepSelection ? x16->currentIndex() : -1;
     QStringList entries{LanguageText(300)};
     if (extended)
         entries << functionEntries().mid(1);
@@ -242,7 +244,8 @@ void TfmGruppenSG::apply(const GroupUnitReading& reading)
     if (reading.drivePause)
         udFahrpause->setValue(*reading.drivePause);
     m_extended = reading.extendedNumbering;
-    rebuildX16(m_extended);
+    // Cleared at every opening: an input that is not configurable shows no earlier choice.
+    rebuildX16(m_extended, false);
     for (int l = 0; l < kGroupUnitLists; ++l) {
         QComboBox* box = list(GroupUnitList(l));
         box->setEnabled(reading.enabled[l]);

@@ -39,7 +39,8 @@ private:
     QWidget* createStatusGroup();
     QWidget* createSettingsGroup();
     void fillLists();
-    void rebuildX16(bool extended);
+    // The entries of input X16; a language change keeps its selection, an opening clears it.
+    void rebuildX16(bool extended, bool keepSelection);
     void apply(const GroupUnitReading& reading);
     void bnUebernehmenClick();
     void inputFunctionChange(QComboBox* changed, QComboBox* other, int index);

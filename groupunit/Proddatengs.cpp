@@ -1,5 +1,7 @@
 #include "Proddatengs.h"
 
+#include "texts/DialogButtons.h"
+
 #include "groupunit/core/GroupUnitProductionData.h"
 #include "service/CaptionedValues.h"
 #include "service/IctData.h"
@@ -50,6 +52,7 @@ TfmProdDatenGS::TfmProdDatenGS(TFensterSteuerung& bus, QWidget* parent)
     bnSchliessen->setObjectName(QStringLiteral("bnSchliessen"));
     connect(bnSchliessen, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(bnSchliessen, 0, Qt::AlignRight);
+    WithoutDefaultButton(*this);
     SetLanguage();
 }
 

@@ -1,5 +1,7 @@
 #include "Fmgruppe.h"
 
+#include "texts/DialogButtons.h"
+
 #include "buslink/Veltradt.h"
 #include "core/WindowListModel.h"
 #include "texts/Sprachen.h"
@@ -78,6 +80,7 @@ TfmGruppeFahren::TfmGruppeFahren(TFensterSteuerung& bus, WindowListModel& list, 
     Timer->setInterval(kTickMs);
     connect(Timer, &QTimer::timeout, this, &TfmGruppeFahren::TimerTimer);
     connect(bnStartStop, &QPushButton::clicked, this, &TfmGruppeFahren::bnStartStopClick);
+    WithoutDefaultButton(*this);
     SetLanguage();
 }
 

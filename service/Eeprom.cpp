@@ -1,4 +1,5 @@
 #include "Eeprom.h"
+#include "texts/DialogButtons.h"
 
 #include "BackupFileDialog.h"
 #include "ReadOnlyGrid.h"
@@ -88,6 +89,7 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
             saveBackupTo(path);
     });
     connect(bnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    WithoutDefaultButton(*this);
     resize(640, 620);
     SetLanguage();
 }

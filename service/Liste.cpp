@@ -1,5 +1,7 @@
 #include "Liste.h"
 
+#include "texts/DialogButtons.h"
+
 #include "ReadOnlyGrid.h"
 #include "buslink/ParameterTable.h"
 #include "texts/Sprachen.h"
@@ -39,6 +41,7 @@ TfmListe::TfmListe(QWidget* parent) : QDialog(parent)
     bnAktualisieren->setObjectName(QStringLiteral("bnAktualisieren"));
     connect(bnAktualisieren, &QPushButton::clicked, this, &TfmListe::fillRequested);
     layout->addWidget(bnAktualisieren, 0, Qt::AlignRight);
+    WithoutDefaultButton(*this);
     resize(460, 620);
     SetLanguage();
     lblAdresse->setText(LanguageText(237));

@@ -1,5 +1,7 @@
 #include "Proddaten.h"
 
+#include "texts/DialogButtons.h"
+
 #include "CaptionedValues.h"
 #include "IctData.h"
 #include "service/core/ProductionData.h"
@@ -43,6 +45,7 @@ TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(pa
     bnSchliessen->setObjectName(QStringLiteral("bnSchliessen"));
     connect(bnSchliessen, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(bnSchliessen, 0, Qt::AlignRight);
+    WithoutDefaultButton(*this);
     SetLanguage();
 }
 

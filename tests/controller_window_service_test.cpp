@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -61,6 +62,25 @@ TEST_F(ControllerWindowTest, EepromDialogShowsDescribedPagesAndMendsAStaleChecks
     EXPECT_EQ(bus.controllerAt(4)->eepromByte(0x7E), page1Xor);
     // The line shows the checksum the page's bytes give, which the write-back stored.
     EXPECT_TRUE(page1[1].startsWith(QStringLiteral("Checksum: ") + HexText(page1Xor, 2)));
+}
+
+TEST_F(ControllerWindowTest, ReturnInTheEepromTableReadsNothing)
+{
+    qsizetype sent = -1;
+    open(4, [&](TfmFenster& window) {
+        whenShown<TfmEeprom>(
+            window, [&window] { return window.findChild<TfmEeprom*>(); },
+            [&](TfmEeprom& dialog) {
+                auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("sgTabelle"));
+                table->setFocus();
+                const qsizetype from = ports.requests.size();
+                QTest::keyClick(table, Qt::Key_Return);
+                sent = ports.requests.size() - from;
+                dialog.reject();
+            });
+        click(window, "ToolButton3");
+    });
+    EXPECT_EQ(sent, 0);
 }
 
 TEST_F(ControllerWindowTest, NonModalServiceDialogsCloseWithTheControllerWindow)

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 
 namespace {
 
@@ -76,6 +77,45 @@ TEST_F(GroupUnitWindowTest, InputsCannotCarryTheSameFunction)
         x16->setCurrentIndex(3);
         emit x16->activated(3);
         EXPECT_EQ(x16->currentIndex(), 3);
+    }));
+}
+
+TEST_F(GroupUnitWindowTest, ReturnAppliesNothingOnlyTheButtonDoes)
+{
+    const qsizetype before = ports.requests.size();
+    ASSERT_TRUE(openGroupUnit([&](TfmGruppenSG& dialog) {
+        auto* pause = dialog.findChild<QSpinBox*>(QStringLiteral("udFahrpause"));
+        pause->setValue(7);
+        QTest::keyClick(pause, Qt::Key_Return);
+        QComboBox* gap = box(dialog, "cbSpaltLW");
+        gap->setCurrentIndex(1);
+        QTest::keyClick(gap, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        auto* apply = dialog.findChild<QPushButton*>(QStringLiteral("bnUebernehmen"));
+        apply->setFocus();
+        QTest::keyClick(apply, Qt::Key_Return);
+    }));
+    for (qsizetype i = before; i < ports.requests.size(); ++i)
+        EXPECT_NE(ports.requests[i].mode(), 0x09) << i;
+    EXPECT_EQ(bus.groupUnit()->eepromByte(0x100), 3);
+}
+
+TEST_F(GroupUnitWindowTest, InputThatIsNotConfigurableShowsNoEarlierChoice)
+{
+    ASSERT_TRUE(openGroupUnit([&](TfmGruppenSG& dialog) {
+        QComboBox* x16 = box(dialog, "cbFunkX16");
+        x16->setCurrentIndex(3);
+        emit x16->activated(3);
+    }));
+    main->bus().SetWindowAddress(0);
+    ASSERT_EQ(main->bus().WriteEepromByte(0x32, 0xFF), 0);
+    ASSERT_TRUE(openGroupUnit([&](TfmGruppenSG& dialog) {
+        QComboBox* x16 = box(dialog, "cbFunkX16");
+        EXPECT_FALSE(x16->isEnabled());
+        EXPECT_EQ(x16->currentIndex(), -1);
+        EXPECT_TRUE(x16->currentText().isEmpty());
+        // The other lists keep what they show.
+        EXPECT_EQ(box(dialog, "cbSpaltLW")->currentText(), QStringLiteral("50%"));
     }));
 }
 

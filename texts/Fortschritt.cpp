@@ -1,5 +1,7 @@
 #include "Fortschritt.h"
 
+#include "DialogButtons.h"
+
 #include "BackupText.h"
 #include "Sprachen.h"
 
@@ -65,6 +67,7 @@ TfmFortschritt::TfmFortschritt(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(bnAbbrechen, &QPushButton::clicked, this, &TfmFortschritt::bnAbbrechenClick);
+    WithoutDefaultButton(*this);
     SetLangage();
 }
 
