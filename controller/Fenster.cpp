@@ -1,7 +1,10 @@
 #include "Fenster.h"
 
+#include "texts/DialogButtons.h"
+
 #include "Led.h"
 #include "Vergleich.h"
+#include "WindowSketch.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
 #include "service/BackupFileDialog.h"
@@ -16,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBitmap>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -67,18 +69,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text = {})
     auto* b = named<QPushButton>(parent, name);
     b->setText(text);
     return b;
-}
-
-// A bitmap with the colour of its bottom-left pixel transparent.
-QPixmap transparentBitmap(const QString& path)
-{
-    QPixmap pixmap(path);
-    if (pixmap.isNull())
-        return pixmap;
-    const QImage image = pixmap.toImage();
-    const QColor key = image.pixelColor(0, image.height() - 1);
-    pixmap.setMask(pixmap.createMaskFromColor(key, Qt::MaskInColor));
-    return pixmap;
 }
 
 const char* iconLabelOf(LockElement element)
@@ -137,6 +127,7 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     // looking a control up by name finds the window's own first.
     connectServiceDialogs();
     connectBackupCommands();
+    WithoutDefaultButton(*this);
     resize(kBaseWidth, height());
 }
 
@@ -298,6 +289,14 @@ QWidget* TfmFenster::createInfoColumn()
         ++row;
     }
     grid->setColumnMinimumWidth(0, kCaptionWidth);
+    // The reason of the last reversal wraps onto a second line rather than widening the window;
+    // the line is kept for it, so that the window keeps its height.
+    QLabel* reversal = info->findChild<QLabel*>(QStringLiteral("lblReversion"));
+    reversal->setWordWrap(true);
+    QSizePolicy twoLines = reversal->sizePolicy();
+    twoLines.setHeightForWidth(false);
+    reversal->setSizePolicy(twoLines);
+    reversal->setMinimumHeight(2 * reversal->fontMetrics().lineSpacing());
     // The unit of the opening width, and the raw Hall value that takes the place of its button
     // when that is pressed.
     grid->addWidget(label(info, "Label21", QStringLiteral(" mm")), 14, 2);
@@ -318,11 +317,12 @@ QWidget* TfmFenster::createInfoColumn()
     layout->addWidget(commands);
 
     auto* windowTypes = named<QGroupBox>(column, "RadioGroup1");
-    auto* typeLayout = new QVBoxLayout(windowTypes);
+    // Two columns, so that the window of a chain drive fits the height of a laptop screen.
+    auto* typeLayout = new QGridLayout(windowTypes);
     for (int item = 0; item < kWindowTypeItems; ++item) {
         auto* radio = new QRadioButton(windowTypes);
         radio->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(item));
-        typeLayout->addWidget(radio);
+        typeLayout->addWidget(radio, item / 2, item % 2);
     }
     layout->addWidget(windowTypes);
 
@@ -377,8 +377,8 @@ void TfmFenster::SetSize()
     auto* grid =
         qobject_cast<QGridLayout*>(findChild<QGroupBox*>(QStringLiteral("gbInfo"))->layout());
     grid->setColumnMinimumWidth(0, kCaptionWidth + widths.extraWindowWidth / 2);
-    grid->setColumnMinimumWidth(1,
-                                std::max({widths.reversion, widths.windowKind, widths.safetyEdge}));
+    // The reason of the last reversal wraps within the column rather than widening it.
+    grid->setColumnMinimumWidth(1, std::max(widths.windowKind, widths.safetyEdge));
     findChild<QPushButton*>(QStringLiteral("bnRohwert"))->setMinimumWidth(widths.rawValue);
 }
 
@@ -522,9 +522,14 @@ void TfmFenster::apply(const RefreshResult& result)
         }
     }
     if (result.windowTypeItem) {
-        for (int item = 0; item < kWindowTypeItems; ++item)
-            findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(item))
-                ->setChecked(item == *result.windowTypeItem);
+        for (int item = 0; item < kWindowTypeItems; ++item) {
+            auto* radio = findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(item));
+            // An exclusive group keeps its ticked item when that is unticked: no stored type
+            // clears it only with the exclusivity off meanwhile.
+            radio->setAutoExclusive(false);
+            radio->setChecked(item == *result.windowTypeItem);
+            radio->setAutoExclusive(true);
+        }
     }
     applyView(result.view);
     auto* bar = findChild<QProgressBar*>(QStringLiteral("pbPosition"));
@@ -598,25 +603,12 @@ void TfmFenster::applyView(const ControllerView& view)
 void TfmFenster::applyPicture(const PictureRebuild& rebuild,
                               const std::optional<PictureOverlay>& radio)
 {
-    const QDir dir(m_programDirectory);
-    QStringList files{rebuild.pictureFile};
-    const QPixmap base(dir.filePath(rebuild.pictureFile));
-    QPixmap picture = base.isNull() ? imFenster->pixmap() : base;
-    if (!base.isNull() && !picture.isNull()) {
-        QPainter painter(&picture);
-        for (const std::optional<PictureOverlay>& overlay : {rebuild.handle, radio}) {
-            if (!overlay)
-                continue;
-            files << overlay->fileName;
-            const QPixmap symbol = transparentBitmap(dir.filePath(overlay->fileName));
-            if (!symbol.isNull())
-                painter.drawPixmap(overlay->topLeft, symbol);
-        }
-        painter.end();
-        imFenster->setPixmap(picture);
-    }
-    if (const auto message = MissingFileMessage(m_programDirectory, files))
-        findChild<QLabel*>(QStringLiteral("lbl2"))->setText(*message);
+    const DrawnSketch drawn =
+        DrawWindowSketch(m_programDirectory, rebuild, radio, imFenster->pixmap());
+    if (!drawn.picture.isNull())
+        imFenster->setPixmap(drawn.picture);
+    if (drawn.missingFile)
+        findChild<QLabel*>(QStringLiteral("lbl2"))->setText(*drawn.missingFile);
 }
 
 QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
@@ -625,7 +617,7 @@ QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
     QPixmap pixmap(kIconSize, kIconSize + 1);
     pixmap.fill(palette().color(QPalette::Button));
     const QPixmap symbol =
-        transparentBitmap(QDir(m_programDirectory).filePath(QString(LockingIconFile(icon))));
+        TransparentBitmap(QDir(m_programDirectory).filePath(QString(LockingIconFile(icon))));
     if (!symbol.isNull()) {
         QPainter painter(&pixmap);
         painter.drawPixmap(0, 1, symbol);
@@ -717,14 +709,13 @@ void TfmFenster::connectSettingEdits()
 bool TfmFenster::eventFilter(QObject* watched, QEvent* event)
 {
     // A disabled control still passes its pointer events to the filter.
-    if (!static_cast<QWidget*>(watched)->isEnabled())
-        return false;
+    auto* control = static_cast<QWidget*>(watched);
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
     if (watched->objectName() == QLatin1String("lblRohwert")) {
-        if (release) {
-            static_cast<QWidget*>(watched)->hide();
+        if (release && control->isEnabled()) {
+            control->hide();
             findChild<QPushButton*>(QStringLiteral("bnRohwert"))->show();
         }
         return false;
@@ -732,10 +723,16 @@ bool TfmFenster::eventFilter(QObject* watched, QEvent* event)
     const JogDirection direction = watched->objectName() == QLatin1String("bnKAauf")
                                        ? JogDirection::Open
                                        : JogDirection::Close;
-    if (press)
-        act([this, direction] { m_commands.jogPressed(direction); });
-    else if (release)
+    // A press held back by a refresh runs only if the refresh left the button enabled; the
+    // release of a press that started the drive stops it, whatever the button's state by then.
+    if (press && control->isEnabled()) {
+        act([this, control, direction] {
+            if (control->isEnabled())
+                m_commands.jogPressed(direction);
+        });
+    } else if (release) {
         act([this] { m_commands.jogReleased(); });
+    }
     return false;
 }
 

@@ -372,6 +372,24 @@ void TfmMain::adapt_windows()
     m_groupUnitWindow->SetSize();
 }
 
+template <typename Flow> auto TfmMain::runFlow(Flow&& flow)
+{
+    struct Guard {
+        TfmMain* window;
+        explicit Guard(TfmMain* w) : window(w)
+        {
+            ++window->m_flowDepth;
+            window->UpdateActions();
+        }
+        ~Guard()
+        {
+            --window->m_flowDepth;
+            window->UpdateActions();
+        }
+    } guard(this);
+    return flow();
+}
+
 void TfmMain::showBusMonitor(QWidget* owner)
 {
     m_busMonitor->showOver(owner ? owner : this);
@@ -379,14 +397,15 @@ void TfmMain::showBusMonitor(QWidget* owner)
 
 void TfmMain::openGroupUnitWindow()
 {
-    if (m_groupUnitWindow->FormShow())
+    // The opening reads with events running between its telegrams: the commands wait for it.
+    if (runFlow([this] { return m_groupUnitWindow->FormShow(); }))
         m_groupUnitWindow->exec();
 }
 
 void TfmMain::openControllerWindow()
 {
     m_controllerState.topHungArticle = m_topHungArticle;
-    m_controllerWindow->FormShow();
+    runFlow([this] { m_controllerWindow->FormShow(); });
     m_controllerWindow->exec();
 }
 
@@ -469,24 +488,6 @@ void TfmMain::applyConnectionState()
     UpdateActions();
 }
 
-template <typename Flow> auto TfmMain::runFlow(Flow&& flow)
-{
-    struct Guard {
-        TfmMain* window;
-        explicit Guard(TfmMain* w) : window(w)
-        {
-            ++window->m_flowDepth;
-            window->UpdateActions();
-        }
-        ~Guard()
-        {
-            --window->m_flowDepth;
-            window->UpdateActions();
-        }
-    } guard(this);
-    return flow();
-}
-
 int TfmMain::selectedRow() const
 {
     const QModelIndex current = sgFenster->currentIndex();
@@ -539,7 +540,8 @@ void TfmMain::acFensterExecute()
     bus().SetWindowAddress(device->address);
     m_topHungArticle = device->isTopHungArticle();
     m_openedLast = device->address;
-    QApplication::processEvents();
+    // A second "Eigenschaften" that arrives meanwhile finds the command disabled.
+    runFlow([] { QApplication::processEvents(); });
     emit deviceWindowRequested(bus().GetWindowAddress());
 }
 

@@ -95,6 +95,47 @@ TEST_F(ControllerWindowTest, JogRunsWhileAPointerButtonIsHeldAndNotFromTheKeyboa
     });
 }
 
+TEST_F(ControllerWindowTest, JogPressHeldBackByARefreshThatDisablesItIsDropped)
+{
+    open(2, [&](TfmFenster& window) {
+        enterCommissioning(window);
+        auto* open = buttonOf(window, "bnKAauf");
+        ASSERT_TRUE(open->isEnabled());
+        // The roller test starts; the jog stays enabled until the next refresh.
+        buttonOf(window, "bnFRentriegeln")->click();
+        // The pointer goes down while that refresh reads, and up after it.
+        QTimer::singleShot(0, open, [open] { QTest::mousePress(open, Qt::LeftButton); });
+        const qsizetype from = ports.requests.size();
+        window.TimerTimer();
+        EXPECT_FALSE(open->isEnabled());
+        QTest::mouseRelease(open, Qt::LeftButton);
+        clock.sleepMs(1000);
+        EXPECT_FALSE(requestsFrom(from).contains(QStringLiteral("30:000=0010")));
+        EXPECT_FALSE(controller(2).driveMoving);
+        EXPECT_TRUE(window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
+        EXPECT_EQ(main->bus().pollingState(), TFensterSteuerung::PollingRunning);
+    });
+}
+
+TEST_F(ControllerWindowTest, JogReleaseStopsTheDriveAlsoWhenTheButtonWasDisabledMeanwhile)
+{
+    open(2, [&](TfmFenster& window) {
+        enterCommissioning(window);
+        auto* open = buttonOf(window, "bnKAauf");
+        const qsizetype from = ports.requests.size();
+        QTest::mousePress(open, Qt::LeftButton);
+        clock.sleepMs(1000);
+        ASSERT_TRUE(controller(2).driveMoving);
+        // As a refresh leaves it when the roller test started or commissioning ended.
+        open->setEnabled(false);
+        QTest::mouseRelease(open, Qt::LeftButton);
+        EXPECT_EQ(requestsFrom(from), (QStringList{"30:000=0010", "30:000=0012", "30:000=0012"}));
+        EXPECT_FALSE(controller(2).driveMoving);
+        EXPECT_TRUE(window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
+        EXPECT_EQ(main->bus().pollingState(), TFensterSteuerung::PollingRunning);
+    });
+}
+
 TEST_F(ControllerWindowTest, SlidingDriveJogsFromClickToClickAlsoFromTheKeyboard)
 {
     open(4, [&](TfmFenster& window) {
@@ -206,6 +247,27 @@ TEST_F(ControllerWindowTest, ClickDuringARefreshRunsWhenTheRefreshIsDone)
     });
 }
 
+TEST_F(ControllerWindowTest, WindowTypeWithoutAStoredTypeTicksNoItem)
+{
+    const auto ticked = [](TfmFenster& window) {
+        QStringList items;
+        for (int item = 0; item < 4; ++item) {
+            if (window.findChild<QRadioButton*>(QStringLiteral("RadioGroup1Item%1").arg(item))
+                    ->isChecked())
+                items << QString::number(item);
+        }
+        return items;
+    };
+    open(2, [&](TfmFenster& window) {
+        buttonOf(window, "RadioGroup1Item2")->click();
+        EXPECT_EQ(ticked(window), QStringList{"2"});
+    });
+    EXPECT_EQ(bus.controllerAt(2)->eepromByte(0xAA), 3);
+    main->bus().SetWindowAddress(2);
+    ASSERT_EQ(main->bus().WriteEepromByte(0xAA, 0), 0);
+    open(2, [&](TfmFenster& window) { EXPECT_TRUE(ticked(window).isEmpty()); });
+}
+
 TEST_F(ControllerWindowTest, LedDialogWritesTheChosenStateOnlyOnApply)
 {
     struct Case {
@@ -226,6 +288,15 @@ TEST_F(ControllerWindowTest, LedDialogWritesTheChosenStateOnlyOnApply)
         {"apply dimmed", choose(2, nullptr, "Button1"), 2},
         {"cancel", choose(1, nullptr, "Button2"), 2},
         {"typed text", choose(1, "hell", "Button1"), 2},
+        {"Return in the list",
+         [](Tfm_ledstatus& dialog) {
+             auto* box = dialog.findChild<QComboBox*>(QStringLiteral("cbLed"));
+             box->setCurrentIndex(1);
+             QTest::keyClick(box, Qt::Key_Return);
+             EXPECT_TRUE(dialog.isVisible());
+             dialog.reject();
+         },
+         2},
         {"apply on", choose(1, nullptr, "Button1"), 1},
     };
     open(1, [&](TfmFenster& window) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -85,6 +86,58 @@ TEST_F(ControllerWindowTest, ClosingDuringARefreshStopsIt)
         EXPECT_LT(ports.requests.size() - before, 3);
         EXPECT_FALSE(window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
     });
+}
+
+TEST_F(ControllerWindowTest, OpeningDisablesTheMainWindowsBusCommandsAndRunsOnce)
+{
+    QSignalSpy requested(main.get(), &TfmMain::deviceWindowRequested);
+    main->windowList().AddWindowRow(controllerAt(1));
+    main->windowList().AddWindowRow(controllerAt(2));
+    main->selectRow(0);
+    const qsizetype before = ports.requests.size();
+    QStringList enabled;
+    bool probed = false;
+    // Once the opening reads: what the main window offers, and a second "Eigenschaften" (Enter
+    // or a double-click in the list) on the other row.
+    std::function<void()> probe = [&] {
+        if (ports.requests.size() == before) {
+            QTimer::singleShot(0, main.get(), probe);
+            return;
+        }
+        probed = !main->controllerWindow().isVisible();
+        for (const char* name : {"acFenster", "acBusScan", "acAdresse", "acNotAdr", "acWinListe",
+                                 "acSichernAlle", "acComPort"}) {
+            if (main->findChild<QAction*>(QString::fromLatin1(name))->isEnabled())
+                enabled << QString::fromLatin1(name);
+        }
+        for (const char* name : {"bnGrAuf", "bnGrZu", "bnGr50", "bnNeuAdr"}) {
+            if (main->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled())
+                enabled << QString::fromLatin1(name);
+        }
+        main->selectRow(1);
+        main->acFensterExecute();
+    };
+    QTimer::singleShot(0, main.get(), probe);
+    // Every window that shows is checked and closed.
+    QStringList shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, main.get(), [&] {
+        TfmFenster& window = main->controllerWindow();
+        if (!window.isVisible())
+            return;
+        shown << QStringLiteral("refreshing %1")
+                     .arg(window.findChild<QTimer*>(QStringLiteral("Timer"))->isActive());
+        window.reject();
+    });
+    closer.start(0);
+    main->acFensterExecute();
+    closer.stop();
+    EXPECT_TRUE(probed);
+    EXPECT_TRUE(enabled.isEmpty()) << enabled.join(u' ').toStdString();
+    EXPECT_EQ(requested.count(), 1);
+    EXPECT_EQ(shown, QStringList{QStringLiteral("refreshing 1")});
+    EXPECT_EQ(main->bus().GetWindowAddress(), 1);
+    EXPECT_TRUE(main->findChild<QAction*>(QStringLiteral("acFenster"))->isEnabled());
 }
 
 // "fenestrix-sim" serving the default bus on COM1 over a pseudo-terminal, and a main window on

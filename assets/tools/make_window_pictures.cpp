@@ -311,12 +311,12 @@ QImage drawSketch(const Sketch& sketch, SafetyEdge edge)
     return image;
 }
 
-// An overlay drawn with antialiasing, put on the transparent colour: edge pixels are mixed with a
-// light grey like the surfaces it lies on, the faintest ones become transparent.
-QImage flattened(const QImage& drawn)
+// An overlay drawn with antialiasing, put on `background`: edge pixels are mixed with a light
+// grey like the surfaces it lies on, the faintest ones become the background.
+QImage flattened(const QImage& drawn, QColor background)
 {
     QImage out(drawn.size(), QImage::Format_RGB32);
-    const QColor under(0xf0, 0xf0, 0xf0);
+    const QColor under = background == kTransparent ? QColor(0xf0, 0xf0, 0xf0) : background;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {
             const QColor c = drawn.pixelColor(x, y);
@@ -326,7 +326,7 @@ QImage flattened(const QImage& drawn)
             };
             out.setPixelColor(x, y,
                               a < 0.2
-                                  ? kTransparent
+                                  ? background
                                   : QColor(mix(c.red(), under.red()), mix(c.green(), under.green()),
                                            mix(c.blue(), under.blue())));
         }
@@ -334,7 +334,10 @@ QImage flattened(const QImage& drawn)
     return out;
 }
 
-QImage overlay(QSize size, const std::function<void(QPainter&)>& draw)
+// Overlays on the transparent colour, except the handle: the window draws it as it is, on the
+// sash whose colour it carries.
+QImage overlay(QSize size, const std::function<void(QPainter&)>& draw,
+               QColor background = kTransparent)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -342,25 +345,28 @@ QImage overlay(QSize size, const std::function<void(QPainter&)>& draw)
     p.setRenderHint(QPainter::Antialiasing);
     draw(p);
     p.end();
-    return flattened(image);
+    return flattened(image, background);
 }
 
 // A handle turning on its rosette at (11, 11); the lever points down, or sideways towards the
 // middle of the window from a left or right stile.
 QImage handle(QPointF leverEnd, qreal rosetteX, QSize size)
 {
-    return overlay(size, [&](QPainter& p) {
-        const QPointF rosette(rosetteX, 11);
-        p.setPen(QPen(kInk, 7.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(rosette, leverEnd);
-        p.setPen(QPen(kMetal, 4.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(rosette, leverEnd);
-        p.setPen(QPen(kInk, 1.5));
-        p.setBrush(kMetal);
-        p.drawEllipse(rosette, 8.5, 8.5);
-        p.setBrush(kInk);
-        p.drawEllipse(rosette, 2.5, 2.5);
-    });
+    return overlay(
+        size,
+        [&](QPainter& p) {
+            const QPointF rosette(rosetteX, 11);
+            p.setPen(QPen(kInk, 7.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(rosette, leverEnd);
+            p.setPen(QPen(kMetal, 4.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(rosette, leverEnd);
+            p.setPen(QPen(kInk, 1.5));
+            p.setBrush(kMetal);
+            p.drawEllipse(rosette, 8.5, 8.5);
+            p.setBrush(kInk);
+            p.drawEllipse(rosette, 2.5, 2.5);
+        },
+        kSashFill);
 }
 
 QFont boldFont(int pixels)

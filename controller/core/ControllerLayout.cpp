@@ -245,15 +245,14 @@ ControllerWidths WidthsForLanguage(int language)
 {
     switch (language) {
     case English:
-        return {100, 212, 150, 110, 70};
+        return {100, 150, 110, 70};
     case Dutch:
-        return {100, 212, 150, 110, 75};
     case Italian:
-        return {100, 162, 150, 110, 75};
+        return {100, 150, 110, 75};
     case French:
     case Spanish:
-        return {150, 187, 175, 135, 75};
+        return {150, 175, 135, 75};
     default:
-        return {0, 112, 100, 60, 49};
+        return {0, 100, 60, 49};
     }
 }

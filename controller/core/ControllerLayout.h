@@ -27,7 +27,6 @@ struct ControllerLayout {
 // The widths that follow the language.
 struct ControllerWidths {
     int extraWindowWidth;
-    int reversion;  // lblReversion
     int windowKind; // lblWinTyp
     int safetyEdge; // lblLeisteAktiv
     int rawValue;   // bnRohwert

@@ -226,7 +226,8 @@ void ControllerRefresh::loadSettingOptions(RefreshResult& r)
         if (const auto stored = readEeprom(SettingByte::WindowType)) {
             const int windowType = *stored > kHighestWindowType ? 0 : *stored;
             m_state.windowType = windowType;
-            r.windowTypeItem = windowType - 1;
+            m_state.windowTypeItem = windowType - 1;
+            r.windowTypeItem = m_state.windowTypeItem;
         }
     }
     if (m_state.longChain) {

@@ -24,6 +24,9 @@ struct ControllerState {
     bool commissioningMode = false;
     // 0 standard, 1..4 the window type radio item + 1, 5 top light.
     int windowType = 0;
+    // The ticked item of the window type radio group, -1 for none: a type-4 controller's sketch
+    // follows it, also after a click whose read of the stored type failed.
+    int windowTypeItem = -1;
     bool longChain = false;
     bool heavyWindow = false;
     bool topHungArticle = false;

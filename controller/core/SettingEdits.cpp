@@ -152,6 +152,7 @@ std::optional<int> SettingEdits::changePwmLevel(PwmDirection direction, int posi
 
 void SettingEdits::changeWindowType(int index)
 {
+    m_state.windowTypeItem = index;
     std::optional<int> stored = readEeprom(SettingByte::WindowType);
     if (!stored)
         return;

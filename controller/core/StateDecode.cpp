@@ -357,6 +357,10 @@ DrivePositionDisplay DecodeDrivePosition(ControllerState& state, int raw, int ba
 ControllerView DecodeDriveSides(const ControllerState& state, int value)
 {
     ControllerView view;
+    // The label beside "Kettenantrieb:" of the chain family; on a standard controller the same
+    // label shows the automatic locking.
+    if (!state.chainType())
+        return view;
     // Types 4 and 5 with the electronics on the left name the sides the other way round.
     const bool mirrored =
         (state.controllerType == 4 || state.controllerType == 5) && state.electronicsLeft;

@@ -51,15 +51,15 @@ void chooseOpened(const ControllerState& s, PictureChoice& c)
         c.set(u'A', sideLetter(s));
 }
 
-// A controller of type 4 takes the sketch from its window type: 2 pivot, 3 turn-tilt outward,
-// 4 top-hung, anything else a turning sash.
+// A controller of type 4 takes the sketch from the ticked window type: 2 pivot, 3 turn-tilt
+// outward, 4 top-hung, anything else (no tick too) a turning sash.
 void chooseByWindowType(const ControllerState& s, PictureChoice& c)
 {
     if (s.topHungArticle) {
         c.set(u'K', u'S');
         return;
     }
-    switch (s.windowType) {
+    switch (s.windowTypeItem + 1) {
     case 2:
         c.set(u'S', u'W');
         break;

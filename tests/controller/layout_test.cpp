@@ -139,7 +139,7 @@ TEST_F(LayoutTest, WidthsByLanguage)
     EXPECT_EQ(WidthsForLanguage(German).extraWindowWidth, 0);
     EXPECT_EQ(WidthsForLanguage(Dutch).rawValue, 75);
     EXPECT_EQ(WidthsForLanguage(English).rawValue, 70);
-    EXPECT_EQ(WidthsForLanguage(Italian).reversion, 162);
+    EXPECT_EQ(WidthsForLanguage(Italian).windowKind, 150);
     EXPECT_EQ(WidthsForLanguage(Spanish).extraWindowWidth, 150);
     EXPECT_EQ(WidthsForLanguage(French).safetyEdge, 135);
 }

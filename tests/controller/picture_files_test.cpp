@@ -31,6 +31,7 @@ QSet<QString> namesTheRuleAsksFor()
                             s.windowStateClass = stateClass;
                             s.safetyEdgeState = edge;
                             s.windowType = windowType;
+                            s.windowTypeItem = windowType - 1;
                             s.electronicsLeft = flags & 1;
                             s.topHungArticle = flags & 2;
                             s.handlePosition = handle;

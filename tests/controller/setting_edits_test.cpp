@@ -3,6 +3,7 @@
 // the automatic locking with its page-0 checksum, and the position-bar scales.
 #include "buslink/Protocol.h"
 #include "controller/core/SettingEdits.h"
+#include "controller/core/WindowPicture.h"
 #include "sim/BusSetup.h"
 #include "tests/controller/ActionHarness.h"
 #include "texts/Sprachen.h"
@@ -228,6 +229,16 @@ TEST_F(SettingEditsTest, WindowTypeReadFailureSendsNoWrite)
     edits.changeWindowType(2);
     EXPECT_FALSE(telegrams().contains(QStringLiteral("09:0aa=0003")));
     EXPECT_EQ(state.windowType, 0);
+    // The sketch follows the ticked item all the same, as the radio group shows it.
+    ControllerState shown = state;
+    shown.controllerType = 4;
+    shown.windowStateClass = 2;
+    shown.electronicsLeft = false;
+    shown.topHungArticle = false;
+    const auto rebuild = PictureStep(shown);
+    ASSERT_TRUE(rebuild);
+    EXPECT_TRUE(rebuild->pictureFile.startsWith(QStringLiteral("FensterDKR")))
+        << rebuild->pictureFile.toStdString();
 }
 
 struct AutomaticLockingTest : SettingEditsTest {

@@ -447,9 +447,17 @@ TEST_F(StateDecodeTest, VoltageOpeningWidthAndDriveSides)
         const char* text;
     };
     const Case sides[] = {
-        {4, true, 1, "rechts"}, {4, false, 1, "links"}, {5, true, 3, "links"},
-        {1, true, 1, "links"},  {3, true, 3, "rechts"}, {4, true, 2, "links+rechts"},
-        {4, true, 0, nullptr},  {4, false, 4, nullptr},
+        {4, true, 1, "rechts"},
+        {4, false, 1, "links"},
+        {5, true, 3, "links"},
+        {3, true, 3, "rechts"},
+        {4, true, 2, "links+rechts"},
+        {9, false, 1, "links"},
+        // A standard controller's label there shows the automatic locking instead.
+        {1, true, 1, nullptr},
+        {2, false, 3, nullptr},
+        {4, true, 0, nullptr},
+        {4, false, 4, nullptr},
     };
     for (const Case& c : sides) {
         ControllerState sided = controller(c.type);

@@ -59,6 +59,7 @@ ControllerState stateOf(const WindowCase& c)
     s.safetyEdgeState = c.safetyEdge;
     s.electronicsLeft = c.electronicsLeft;
     s.windowType = c.windowType;
+    s.windowTypeItem = c.windowType - 1;
     s.topHungArticle = c.topHung;
     s.handlePosition = c.handlePosition;
     return s;
@@ -204,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
                         s.controllerType = 4;
                         s.windowStateClass = 2;
                         s.windowType = 3;
+                        s.windowTypeItem = 2;
                     },
                     -1, nullptr, "RRRRRRR"},
         RebuildCase{"sliding drive at rest: its own names are not compared",
