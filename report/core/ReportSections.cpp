@@ -82,58 +82,44 @@ struct WindowValue {
     const char* box;
 };
 
-struct WindowGroup {
-    int heading; // a text of the language table, or the caption of `box`
-    const char* box;
-    std::initializer_list<WindowValue> values;
+// The rows of each group, in the order the report shows them.
+const std::initializer_list<WindowValue> kIdentityValues = {
+    {"Label8", 0, "lblWinAdr", nullptr, nullptr},
+    {"Label14", 0, "lblWinTyp", nullptr, nullptr},
 };
-
-// In the order the report shows them.
-const std::initializer_list<WindowGroup> kWindowGroups = {
-    {kStateHeading,
-     nullptr,
-     {
-         {"gbModus", 0, "lblModus", nullptr, nullptr},
-         {nullptr, kWindowStateText, "lblFensterZustand", nullptr, nullptr},
-         {"gbRO", 0, "lblSRO", nullptr, "gbRO"},
-         {"gbRU", 0, "lblSRU", nullptr, "gbRU"},
-         {"gbFingerR", 0, "lblFingerR", nullptr, "gbFingerR"},
-         {"Label3", 0, "lblReversion", nullptr, nullptr},
-     }},
-    {kTextReport + ReportText::SupplyAndDrive,
-     nullptr,
-     {
-         {"Label11", 0, "lblVcc", nullptr, nullptr},
-         {"Label6", 0, "lblVccGrenze", nullptr, nullptr},
-         {nullptr, kPositionText, "lblKippPos", "mm", nullptr},
-         {"Label9", 0, "lblFluegel", nullptr, nullptr},
-         {"Label7", 0, "lblFluegelGrenze", nullptr, nullptr},
-         {"Label17", 0, "lblrwa_oeffnung", "mm", nullptr},
-     }},
-    {kSettingsHeading,
-     nullptr,
-     {
-         {"Label16", 0, "lblLeisteAktiv", nullptr, nullptr},
-         {"Label15", 0, "lblAutoRiegel", nullptr, nullptr},
-         {"Label10", 0, "lblKippsperre", nullptr, nullptr},
-         {"Label2", 0, "lblEntriegel", nullptr, nullptr},
-         {"Label12", 0, "lblLED", nullptr, nullptr},
-     }},
-    {kCountersHeading,
-     nullptr,
-     {
-         {"Label1", 0, "lblZyklDreh", nullptr, nullptr},
-         {"Label13", 0, "lblZyklKipp", nullptr, nullptr},
-     }},
-    {0,
-     "gbPAF",
-     {
-         {"Label27", 0, "lblFensterZustand2", nullptr, "gbPAF"},
-         {"Label24", 0, "lblSlavePos", "mm", "gbPAF"},
-         {"Label28", 0, "lblSlaveHall", nullptr, "gbPAF"},
-         {"Label30", 0, "lblSlaveAntriebe", nullptr, "gbPAF"},
-         {"Label26", 0, "lblSlaveErr", nullptr, "gbPAF"},
-     }},
+const std::initializer_list<WindowValue> kStateValues = {
+    {"gbModus", 0, "lblModus", nullptr, nullptr},
+    {nullptr, kWindowStateText, "lblFensterZustand", nullptr, nullptr},
+    {"gbRO", 0, "lblSRO", nullptr, "gbRO"},
+    {"gbRU", 0, "lblSRU", nullptr, "gbRU"},
+    {"gbFingerR", 0, "lblFingerR", nullptr, "gbFingerR"},
+    {"Label3", 0, "lblReversion", nullptr, nullptr},
+};
+const std::initializer_list<WindowValue> kSupplyAndDriveValues = {
+    {"Label11", 0, "lblVcc", nullptr, nullptr},
+    {"Label6", 0, "lblVccGrenze", nullptr, nullptr},
+    {nullptr, kPositionText, "lblKippPos", "mm", nullptr},
+    {"Label9", 0, "lblFluegel", nullptr, nullptr},
+    {"Label7", 0, "lblFluegelGrenze", nullptr, nullptr},
+    {"Label17", 0, "lblrwa_oeffnung", "mm", nullptr},
+};
+const std::initializer_list<WindowValue> kSettingValues = {
+    {"Label16", 0, "lblLeisteAktiv", nullptr, nullptr},
+    {"Label15", 0, "lblAutoRiegel", nullptr, nullptr},
+    {"Label10", 0, "lblKippsperre", nullptr, nullptr},
+    {"Label2", 0, "lblEntriegel", nullptr, nullptr},
+    {"Label12", 0, "lblLED", nullptr, nullptr},
+};
+const std::initializer_list<WindowValue> kCounterValues = {
+    {"Label1", 0, "lblZyklDreh", nullptr, nullptr},
+    {"Label13", 0, "lblZyklKipp", nullptr, nullptr},
+};
+const std::initializer_list<WindowValue> kPafSlaveValues = {
+    {"Label27", 0, "lblFensterZustand2", nullptr, "gbPAF"},
+    {"Label24", 0, "lblSlavePos", "mm", "gbPAF"},
+    {"Label28", 0, "lblSlaveHall", nullptr, "gbPAF"},
+    {"Label30", 0, "lblSlaveAntriebe", nullptr, "gbPAF"},
+    {"Label26", 0, "lblSlaveErr", nullptr, "gbPAF"},
 };
 
 QList<ReportRow> windowRows(const WindowAfterReading& window,
@@ -266,8 +252,7 @@ ReportSection ControllerSection(const WindowListModel& list, int row,
 {
     const WindowAfterReading window(reading.refresh.view);
     ReportGroup identity{ReportLanguageText(ReportText::Identity),
-                         windowRows(window, {{"Label8", 0, "lblWinAdr", nullptr, nullptr},
-                                             {"Label14", 0, "lblWinTyp", nullptr, nullptr}})};
+                         windowRows(window, kIdentityValues)};
     const auto production = [&reading](const char* label) {
         for (const auto& [field, text] : reading.production) {
             if (field == QLatin1String(label))
@@ -280,20 +265,21 @@ ReportSection ControllerSection(const WindowListModel& list, int row,
     identity.rows << ReportRow{ReportLanguageText(ReportText::ProductionDate),
                                production("lblICTdatum")};
 
-    ReportSection section{controllerTitle(list, row), {}, {identity}};
-    for (const WindowGroup& group : kWindowGroups) {
-        if (window.hidden(group.box))
-            continue;
-        const QString heading =
-            group.box ? withoutColon(window.text(group.box)) : LanguageText(group.heading);
-        ReportGroup shown{heading, windowRows(window, group.values)};
-        if (group.heading == kSettingsHeading)
-            shown.rows << selectedSettings(window, reading);
-        if (!shown.rows.isEmpty())
-            section.groups << shown;
+    const QList<ReportGroup> groups = {
+        identity,
+        {LanguageText(kStateHeading), windowRows(window, kStateValues)},
         // The events follow the state, as the status bar follows the window's state display.
-        if (group.heading == kStateHeading)
-            section.groups << eventGroup(reading);
+        eventGroup(reading),
+        {ReportLanguageText(ReportText::SupplyAndDrive), windowRows(window, kSupplyAndDriveValues)},
+        {LanguageText(kSettingsHeading),
+         windowRows(window, kSettingValues) + selectedSettings(window, reading)},
+        {LanguageText(kCountersHeading), windowRows(window, kCounterValues)},
+        {withoutColon(window.text("gbPAF")), windowRows(window, kPafSlaveValues)},
+    };
+    ReportSection section{controllerTitle(list, row), {}, {}};
+    for (const ReportGroup& group : groups) {
+        if (!group.rows.isEmpty())
+            section.groups << group;
     }
     noteUnread(section);
     return section;

@@ -4,9 +4,7 @@
 #include "controller/core/BackupRead.h"
 #include "report/ReportPdf.h"
 #include "report/core/ReportRead.h"
-#include "service/core/EepromFlowHost.h"
-#include "tests/RecordedMessages.h"
-#include "tests/ScanHarness.h"
+#include "tests/RecordedFlowHost.h"
 #include "texts/ReportText.h"
 #include "texts/Sprachen.h"
 
@@ -16,8 +14,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
@@ -31,15 +27,6 @@ BusSetup reportBus()
     bus.controllers[4].eventSchedule.clear();
     return bus;
 }
-
-struct ReportHost final : EepromFlowHost {
-    RecordedMessages recorded;
-    RecordedProgress recordedProgress;
-    std::function<void()> onEvents = [] {};
-    void processEvents() override { onEvents(); }
-    ProgressReporter& progress() override { return recordedProgress; }
-    UserMessages& messages() override { return recorded; }
-};
 
 // The value under `caption` in any group of `section`, "(none)" when there is none.
 QString valueOf(const ReportSection& section, const QString& caption)
@@ -104,7 +91,7 @@ struct ReportTest : ::testing::Test {
 
     ScanHarness h;
     BusSetup setup;
-    ReportHost host;
+    RecordedFlowHost host;
     ReportVisit visit{QStringLiteral("Rathaus Musterstadt"), QStringLiteral("M. Muster"),
                       QDateTime(QDate(2024, 3, 5), QTime(14, 30)), BusConnection{1, 19200}};
 };
