@@ -3,6 +3,8 @@
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
 #include "mainwindow/core/ListExport.h"
+#include "report/ReportPdf.h"
+#include "report/core/ReportRead.h"
 #include "service/core/EepromFlowHost.h"
 #include "texts/BackupText.h"
 #include "texts/ProgressReporter.h"
@@ -107,10 +109,10 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
         out << cells.join(u'\t') << '\n';
     }
     out << result.summary << Qt::endl;
-    if (outputs.exportPath.isEmpty() && outputs.backupPath.isEmpty())
+    if (!outputs.any())
         return 0;
 
-    // The report and the backup read through the access object, connected as the main window
+    // The reports and the backup read through the access object, connected as the main window
     // connects it; its window address is whatever the scan left.
     if (!bus.Connect(connection.baud, connection.comPort, kReplyTimeoutMs)) {
         host.messages().error(LanguageText(kPortNotOpenedText));
@@ -131,6 +133,12 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
         } else {
             written = BackupRead(bus, host).save(controllers, outputs.backupPath) && written;
         }
+    }
+    if (!outputs.reportPath.isEmpty()) {
+        ReportRead read(bus, m_clock, host);
+        const ReportVisit visit{outputs.site, outputs.technician, QDateTime::currentDateTime(),
+                                connection};
+        written = SaveReport(read, list, visit, outputs.reportPath, host.messages()) && written;
     }
     return written ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 // The bus scan without windows ("fenestrix --scan"): runs the same scan as the main window and
 // prints the window list and its summary as tab-separated UTF-8 lines; with "--export FILE" it
 // then writes the window list report of the scanned list to FILE, with "--backup FILE" the
-// settings of every controller found.
+// settings of every controller found, with "--report FILE" the commissioning report as a PDF.
 #pragma once
 
 #include "mainwindow/core/BusScan.h"
@@ -12,6 +12,15 @@
 struct ScanOutputs {
     QString exportPath;
     QString backupPath;
+    QString reportPath;
+    // The commissioning report's site and technician.
+    QString site;
+    QString technician;
+
+    [[nodiscard]] bool any() const
+    {
+        return !exportPath.isEmpty() || !backupPath.isEmpty() || !reportPath.isEmpty();
+    }
 };
 
 class ConsoleScan {

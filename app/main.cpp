@@ -1,7 +1,7 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
 // --export FILE with it writes the window list report of the scanned list, --trace FILE every
-// telegram exchanged, decoded.
+// telegram exchanged, decoded, --report FILE the commissioning report as a PDF.
 #include "mainwindow/Main.h"
 #include "ConsoleScan.h"
 #include "SimulatedPorts.h"
@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -29,6 +30,9 @@ struct Options {
     QString exportPath;
     QString tracePath;
     QString backupPath;
+    QString reportPath;
+    QString site;
+    QString technician;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -53,6 +57,14 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     parser.addOption({QStringLiteral("backup"),
                       QStringLiteral("With --scan: save the settings of every controller to FILE."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("report"),
+                      QStringLiteral("With --scan: write the commissioning report (PDF) to FILE."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("site"), QStringLiteral("With --report: the site."),
+                      QStringLiteral("TEXT")});
+    parser.addOption({QStringLiteral("technician"),
+                      QStringLiteral("With --report: the technician's name."),
+                      QStringLiteral("TEXT")});
     parser.addPositionalArgument(QStringLiteral("CONFIG"),
                                  QStringLiteral("Simulated bus (JSON), with --simulate."));
     if (!parser.parse(arguments)) {
@@ -70,6 +82,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     options.exportPath = parser.value(QStringLiteral("export"));
     options.tracePath = parser.value(QStringLiteral("trace"));
     options.backupPath = parser.value(QStringLiteral("backup"));
+    options.reportPath = parser.value(QStringLiteral("report"));
+    options.site = parser.value(QStringLiteral("site"));
+    options.technician = parser.value(QStringLiteral("technician"));
     bool ok = true;
     if (parser.isSet(QStringLiteral("port")))
         options.port = parser.value(QStringLiteral("port")).toInt(&ok);
@@ -79,9 +94,13 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     bool badExport = false;
     for (const auto& [name, path] :
          {std::pair{"export", options.exportPath}, std::pair{"trace", options.tracePath},
-          std::pair{"backup", options.backupPath}})
+          std::pair{"backup", options.backupPath}, std::pair{"report", options.reportPath}})
         badExport = badExport ||
                     (parser.isSet(QString::fromLatin1(name)) && (!options.scan || path.isEmpty()));
+    // The report's details need the report.
+    for (const char* detail : {"site", "technician"})
+        badExport = badExport ||
+                    (parser.isSet(QString::fromLatin1(detail)) && options.reportPath.isEmpty());
     if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport) {
         err << parser.helpText();
         return std::nullopt;
@@ -93,15 +112,24 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
 
 int main(int argc, char* argv[])
 {
-    // Settle the mode before the application object: --scan needs no display.
+    // Settle the mode before the application object: --scan needs no display; the PDF of
+    // --report is drawn with fonts, which need the GUI application on its display-less platform.
     bool headless = false;
-    for (int i = 1; i < argc; ++i)
-        headless = headless || QByteArray(argv[i]) == "--scan";
+    bool drawing = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        headless = headless || argument == "--scan";
+        drawing = drawing || argument == "--report" || argument.startsWith("--report=");
+    }
     std::unique_ptr<QCoreApplication> app;
-    if (headless)
+    if (headless && drawing) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else if (headless) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    } else {
         app = std::make_unique<QApplication>(argc, argv);
+    }
     // No display name besides: the platform would append it to every caption, and captions are
     // the language table's texts.
     QCoreApplication::setApplicationName(QStringLiteral("Fenestrix"));
@@ -138,7 +166,9 @@ int main(int argc, char* argv[])
             }
         }
         return ConsoleScan(clock, ports)
-            .run(connection, out, err, {options->exportPath, options->backupPath});
+            .run(connection, out, err,
+                 {options->exportPath, options->backupPath, options->reportPath, options->site,
+                  options->technician});
     }
 
     MessageBoxes messages;

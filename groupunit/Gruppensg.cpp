@@ -3,6 +3,7 @@
 
 #include "Proddatengs.h"
 #include "groupunit/core/GroupUnitMappings.h"
+#include "groupunit/core/GroupUnitTexts.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"
 #include "texts/UserMessages.h"
@@ -28,23 +29,6 @@ constexpr int kExtraWidth[kLanguageCount] = {0, 40, 90, 60, 90, 140};
 
 const char* const kListNames[kGroupUnitLists] = {"cbSpaltLW", "cbSpaltLZ", "cbAutoBetr",
                                                  "cbFunkX15", "cbFunkX16"};
-// The function texts of X15's entries 0..11.
-constexpr int kFunctionTexts[kInputFunctions] = {48,  338, 339, 340, 341, 342,
-                                                 343, 344, 345, 346, 347, 270};
-
-QString withColon(int text)
-{
-    return LanguageText(text) + u':';
-}
-
-QStringList functionEntries()
-{
-    QStringList entries;
-    for (const int text : kFunctionTexts)
-        entries << LanguageText(text);
-    entries[1] += QStringLiteral(" 100%");
-    return entries;
-}
 
 QLabel* label(QWidget* parent, const char* name)
 {
@@ -155,17 +139,17 @@ void TfmGruppenSG::SetLanguage()
     findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->setTitle(LanguageText(54));
     findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->setTitle(LanguageText(58));
     const std::pair<const char*, QString> captions[] = {
-        {"Label4", withColon(112)},
-        {"Label1", withColon(10)},
-        {"Label5", withColon(11)},
-        {"Label6", withColon(12)},
-        {"Label2", withColon(73)},
-        {"Label3", LanguageText(215)},
-        {"Label7", withColon(308)},
-        {"Label8", withColon(332)},
-        {"Label11", withColon(270)},
-        {"Label9", LanguageText(291) + QStringLiteral(" X15:")},
-        {"Label10", LanguageText(291) + QStringLiteral(" X16:")},
+        {"Label4", GroupUnitValueCaption(GroupUnitValue::Status)},
+        {"Label1", GroupUnitValueCaption(GroupUnitValue::AddressingRuns)},
+        {"Label5", GroupUnitValueCaption(GroupUnitValue::SoftwareFlashes)},
+        {"Label6", GroupUnitValueCaption(GroupUnitValue::WindowsDetected)},
+        {"Label2", GroupUnitValueCaption(GroupUnitValue::DrivePause)},
+        {"Label3", DrivePauseUnit()},
+        {"Label7", GroupUnitListCaption(GapWidth)},
+        {"Label8", GroupUnitListCaption(Interval)},
+        {"Label11", GroupUnitListCaption(AutomaticTime)},
+        {"Label9", GroupUnitListCaption(InputX15)},
+        {"Label10", GroupUnitListCaption(InputX16)},
     };
     for (const auto& [name, text] : captions)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
@@ -186,17 +170,8 @@ void TfmGruppenSG::fillLists()
         box->addItems(entries);
         box->setCurrentIndex(selected < entries.size() ? selected : -1);
     };
-    QStringList widths, minutes, seconds;
-    for (int percent = 10; percent <= 100; percent += 10)
-        widths << QStringLiteral("%1%").arg(percent);
-    for (const int m : kIntervalMinutes)
-        minutes << QStringLiteral("%1 %2").arg(m).arg(LanguageText(302));
-    for (const int s : kAutomaticSeconds)
-        seconds << QStringLiteral("%1 %2").arg(s).arg(LanguageText(215));
-    fill(list(GapWidth), widths);
-    fill(list(Interval), minutes);
-    fill(list(AutomaticTime), seconds);
-    fill(list(InputX15), functionEntries());
+    for (const GroupUnitList l : {GapWidth, Interval, AutomaticTime, InputX15})
+        fill(list(l), GroupUnitListEntries(l, m_extended));
     rebuildX16(m_extended, true);
 }
 
@@ -204,9 +179,7 @@ void TfmGruppenSG::rebuildX16(bool extended, bool keepSelection)
 {
     QComboBox* x16 = list(InputX16);
     const int selected = keepSelection ? x16->currentIndex() : -1;
-    QStringList entries{LanguageText(300)};
-    if (extended)
-        entries << functionEntries().mid(1);
+    const QStringList entries = GroupUnitListEntries(InputX16, extended);
     x16->clear();
     x16->addItems(entries);
     x16->setCurrentIndex(selected < entries.size() ? selected : -1);

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "Bericht.h"
 #include "Busmonitor.h"
 #include "Fmgruppe.h"
 #include "WindowListDelegate.h"
@@ -10,6 +11,8 @@
 #include "core/HelpTopics.h"
 #include "core/ListExport.h"
 #include "groupunit/Gruppensg.h"
+#include "report/ReportPdf.h"
+#include "report/core/ReportRead.h"
 #include "service/BackupFileDialog.h"
 #include "service/Wertedit.h"
 #include "service/core/Tools01.h"
@@ -18,6 +21,7 @@
 #include "texts/Fortschritt.h"
 #include "texts/Info.h"
 #include "texts/QtTranslations.h"
+#include "texts/ReportText.h"
 #include "texts/Scan.h"
 #include "texts/Sprachauswahl.h"
 #include "texts/Sprachen.h"
@@ -51,6 +55,8 @@ namespace {
 constexpr int kStartDelayMs = 200;
 constexpr int kListExportCaption = 143;
 constexpr int kStatusColumnMargin = 448;
+// Keeps the report's site and technician beside the settings file.
+const QString kReportDetailsFile = QStringLiteral("FenestrixBericht.ini");
 constexpr int kDesignColumnWidths[kWindowListColumns] = {51, 166, 65, 75, 54, 60, 59, 124};
 // Ctrl+N reveals the emergency addressing for the rest of the run.
 constexpr Qt::Key kRevealKey = Qt::Key_N;
@@ -109,6 +115,7 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
                                                       QCoreApplication::applicationDirPath(), this);
     connect(m_controllerWindow.get(), &TfmFenster::infoRequested, this, &TfmMain::acInfoExecute);
     m_busMonitor = std::make_unique<TfmBusmonitor>(TelegramTrace::program(), m_messages, this);
+    m_reportDialog = std::make_unique<TfmBericht>(this);
     connect(m_controllerWindow.get(), &TfmFenster::busMonitorRequested, this,
             [this] { showBusMonitor(m_controllerWindow.get()); });
     m_groupUnitWindow = std::make_unique<TfmGruppenSG>(bus(), clock, m_messages, this);
@@ -148,6 +155,7 @@ void TfmMain::createActions()
     acBusScan = action("acBusScan", QStyle::SP_BrowserReload);
     acWinListe = action("acWinListe", QStyle::SP_DialogSaveButton);
     acSichernAlle = action("acSichernAlle", QStyle::SP_DriveFDIcon);
+    acBericht = action("acBericht", QStyle::SP_FileIcon);
     acFenster = action("acFenster", QStyle::SP_FileDialogDetailedView);
     acAdresse = action("acAdresse", QStyle::SP_ArrowRight);
     acNotAdr = action("acNotAdr", QStyle::SP_MessageBoxWarning);
@@ -171,6 +179,7 @@ void TfmMain::createActions()
         if (!path.isEmpty())
             saveBusBackupTo(path);
     });
+    connect(acBericht, &QAction::triggered, this, &TfmMain::acBerichtExecute);
     connect(acBusmonitor, &QAction::triggered, this, [this] { showBusMonitor(); });
     // The manuals are installed next to the program.
     connect(acHilfethemen, &QAction::triggered, this, [this] {
@@ -185,6 +194,8 @@ void TfmMain::createMenus()
 {
     Datei1 = menuBar()->addMenu(QString());
     Datei1->setObjectName(QStringLiteral("Datei1"));
+    Datei1->addAction(acBericht);
+    Datei1->addSeparator();
     Datei1->addAction(acBeenden);
     mnFenster = menuBar()->addMenu(QString());
     mnFenster->setObjectName(QStringLiteral("mnFenster"));
@@ -227,6 +238,7 @@ void TfmMain::createToolBar()
     ToolButton1 = button("ToolButton1", acInfo);
     ToolButton3 = button("ToolButton3", acBusScan);
     ToolButton9 = button("ToolButton9", acWinListe);
+    tbBericht = button("tbBericht", acBericht);
     ToolButton4 = button("ToolButton4", acFenster);
     tbTrenner2 = bar->addSeparator();
     tbTrenner2->setObjectName(QStringLiteral("tbTrenner2"));
@@ -319,6 +331,9 @@ void TfmMain::ApplyLanguage()
     set(acHilfethemen, 430);
     acBusmonitor->setText(LanguageText(kTextBusMonitor));
     acSichernAlle->setText(BackupLanguageText(BackupText::SaveBus));
+    acBericht->setText(ReportLanguageText(ReportText::Report));
+    acBericht->setToolTip(ReportLanguageText(ReportText::ReportHint));
+    acBericht->setStatusTip(ReportLanguageText(ReportText::ReportHint));
     set(acAdresse, 5);
     // "Eigenschaften": text 55 on the toolbar, text 54 in the menus.
     set(acFenster, 54, 354);
@@ -362,6 +377,7 @@ void TfmMain::sprache_aendern()
     m_controllerWindow->SetLanguage();
     m_groupUnitWindow->SetLanguage();
     m_busMonitor->SetLanguage();
+    m_reportDialog->SetLanguage();
     bus().RenameParameters();
 }
 
@@ -522,6 +538,7 @@ void TfmMain::UpdateActions()
     for (QAction* a : {acBusScan, acWinListe, acNotAdr})
         a->setEnabled(idle && !readdressing());
     acSichernAlle->setEnabled(idle && connected && !readdressing());
+    acBericht->setEnabled(idle && connected && !readdressing());
     acComPort->setEnabled(idle);
     bnNeuAdr->setEnabled(idle);
     bnNeuAdrAbbr->setEnabled(idle);
@@ -568,6 +585,31 @@ void TfmMain::saveBusBackupTo(const QString& path)
         return;
     }
     runFlow([&] { (void)BackupRead(bus(), *this).save(controllers, path); });
+}
+
+void TfmMain::acBerichtExecute()
+{
+    if (!m_reportDialog->ask(QDir(m_programDirectory).filePath(kReportDetailsFile)))
+        return;
+    QFileDialog dialog(this, ReportLanguageText(ReportText::Report));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setNameFilter(ReportLanguageText(ReportText::FileType) + QStringLiteral(" (*.pdf)"));
+    dialog.selectFile(ReportLanguageText(ReportText::Title) +
+                      QDate::currentDate().toString(QStringLiteral(" yyyy-MM-dd")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    writeReportTo(dialog.selectedFiles().first(), m_reportDialog->site(),
+                  m_reportDialog->technician());
+}
+
+void TfmMain::writeReportTo(const QString& path, const QString& site, const QString& technician)
+{
+    runFlow([&] {
+        ReportRead read(bus(), m_clock, *this);
+        const ReportVisit visit{site, technician, QDateTime::currentDateTime(), connection()};
+        (void)SaveReport(read, m_list, visit, path, m_messages);
+    });
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)

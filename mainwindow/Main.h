@@ -27,6 +27,7 @@ class TfmGruppeFahren;
 class TfmFortschritt;
 class TfmGruppenSG;
 class TfmBusmonitor;
+class TfmBericht;
 class TfmInfo;
 class TfmScan;
 class TfmWertEdit;
@@ -69,6 +70,10 @@ public:
     void acFensterListExecute();
     // Saves the settings of every controller in the list to one backup file at `path`.
     void saveBusBackupTo(const QString& path);
+    // "Bericht": site and technician, the save dialog, then the commissioning report.
+    void acBerichtExecute();
+    // The commissioning report of the list, made now, to the PDF file at `path`.
+    void writeReportTo(const QString& path, const QString& site, const QString& technician);
     void acComPortExecute();
     void acInfoExecute();
     void Sprachauswahl1Click();
@@ -151,6 +156,7 @@ private:
     QAction* acAdresse = nullptr;
     QAction* acWinListe = nullptr;
     QAction* acSichernAlle = nullptr;
+    QAction* acBericht = nullptr;
     QAction* acNotAdr = nullptr;
     QAction* acBeenden = nullptr;
     QAction* acHilfethemen = nullptr;
@@ -166,6 +172,7 @@ private:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* ToolButton3 = nullptr;
     QToolButton* ToolButton9 = nullptr;
+    QToolButton* tbBericht = nullptr;
     QToolButton* ToolButton4 = nullptr;
     QToolButton* ToolButton11 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
@@ -190,4 +197,5 @@ private:
     std::unique_ptr<TfmFenster> m_controllerWindow;
     std::unique_ptr<TfmGruppenSG> m_groupUnitWindow;
     std::unique_ptr<TfmBusmonitor> m_busMonitor;
+    std::unique_ptr<TfmBericht> m_reportDialog;
 };

@@ -2,22 +2,8 @@
 
 #include "core/WindowListModel.h"
 
+#include <QColor>
 #include <QPainter>
-
-std::optional<CellColours> StatusPalette(StatusColour colour)
-{
-    switch (colour) {
-    case StatusColour::Events:
-        return CellColours{Qt::red, Qt::black};
-    case StatusColour::Commissioning:
-        return CellColours{Qt::yellow, Qt::black};
-    case StatusColour::Normal:
-        return CellColours{QColor(0x00, 0x80, 0x00), Qt::white};
-    case StatusColour::Plain:
-        break;
-    }
-    return std::nullopt;
-}
 
 void WindowListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
@@ -27,7 +13,7 @@ void WindowListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const auto colours = StatusPalette(static_cast<StatusColour>(colour.toInt()));
+    const auto colours = StatusCellColoursOf(static_cast<StatusColour>(colour.toInt()));
     if (!colours) {
         // Any other status keeps the grid's background, selected or not, and is written in
         // the window text colour.
@@ -40,8 +26,8 @@ void WindowListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
     // Status colours win over the selection highlight.
     painter->save();
-    painter->fillRect(option.rect, colours->background);
-    painter->setPen(colours->text);
+    painter->fillRect(option.rect, QColor::fromRgb(colours->background));
+    painter->setPen(QColor::fromRgb(colours->text));
     const QRect textRect = option.rect.adjusted(2, 0, -2, 0);
     const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
     painter->drawText(textRect, int(alignment | Qt::TextSingleLine), index.data().toString());

@@ -4,17 +4,7 @@
 
 #include "core/WindowRow.h"
 
-#include <QColor>
 #include <QStyledItemDelegate>
-
-#include <optional>
-
-struct CellColours {
-    QColor background;
-    QColor text;
-};
-// The colours of a status cell; nothing for Plain, which keeps the grid's background.
-[[nodiscard]] std::optional<CellColours> StatusPalette(StatusColour colour);
 
 class WindowListDelegate final : public QStyledItemDelegate {
 public:

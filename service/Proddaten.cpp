@@ -54,14 +54,8 @@ void TfmProdDaten::SetLanguage()
     setWindowTitle(LanguageText(178));
     SetIctDataTexts(GB);
     GroupBox1->setTitle(withColon(65));
-    const std::pair<const char*, QString> captions[] = {
-        {"Label8", QStringLiteral("Veltra ") + withColon(14)},
-        {"Label9", withColon(218)},
-        {"Label10", withColon(294)},
-        {"Label11", withColon(235)},
-    };
-    for (const auto& [name, text] : captions)
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
+    for (const CaptionedValue& row : kFinalTestRows)
+        findChild<QLabel*>(QString::fromLatin1(row.caption))->setText(FinalTestCaption(row.value));
     bnSchliessen->setText(LanguageText(207));
     // Wider in the languages with long captions; the captions take half of the extra width.
     const int extra = ProductionDataExtraWidth(CurrentLanguage());

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 struct SimulatorProcess {
@@ -181,6 +183,41 @@ TEST(EndToEnd, ScanWithBackupSavesEveryControllerFound)
     EXPECT_EQ(chain.identity.busAddress, 7);
     EXPECT_EQ(chain.bytes[0x34], 7);
     EXPECT_EQ(chain.identity.softwareVersion, 0x0703);
+}
+
+TEST(EndToEnd, ScanWithReportWritesAPdfWithAPageForEveryController)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM6"))}));
+    const QString pdfPath = work.filePath(QStringLiteral("bericht.pdf"));
+    const ScanRun run =
+        runScan(work.path(), ports.path(),
+                {QStringLiteral("--port"), QStringLiteral("6"), QStringLiteral("--report"), pdfPath,
+                 QStringLiteral("--site"), QStringLiteral("Rathaus Musterstadt"),
+                 QStringLiteral("--technician"), QStringLiteral("M. Muster")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList scanned = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(scanned.size(), 8) << run.out.toStdString();
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    ASSERT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
+    const QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+    ASSERT_GE(pages.size(), 7);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Rathaus Musterstadt")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("M. Muster")));
+    // The list's controllers, each on a page of its own with its article and its state.
+    for (int row = 2; row < 7; ++row) {
+        const QStringList cells = scanned[row].split(u'\t');
+        const QString title = QStringLiteral("Fenestrix Adresse %1 – ").arg(cells[0]);
+        const auto page = std::find_if(pages.begin(), pages.end(),
+                                       [&](const QString& p) { return p.contains(title); });
+        ASSERT_NE(page, pages.end()) << title.toStdString();
+        EXPECT_TRUE(page->contains(cells[2])) << cells[2].toStdString();
+        EXPECT_TRUE(page->contains(QStringLiteral("Z00 - Fenster ist verriegelt")));
+    }
 }
 
 TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)

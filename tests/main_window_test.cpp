@@ -1,5 +1,6 @@
 // The main window on the simulated bus: settings file at start and shutdown, connection state,
-// UpdateActions, keyboard and mouse of the list, status colours and the language switch.
+// UpdateActions, keyboard and mouse of the list, status colours, the language switch and the
+// report's questions.
 #include "RecordedMessages.h"
 #include "ScanHarness.h"
 #include "WhenShown.h"
@@ -16,13 +17,16 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -415,6 +419,49 @@ TEST_F(MainWindowOnTwoControllers, ScanMakesTheFirstDeviceCurrent)
     EXPECT_EQ(window->scanStatus(), QStringLiteral("2 ") + LanguageText(445));
     EXPECT_EQ(window->windowList().data(window->windowList().index(0, 7), Qt::DisplayRole),
               QStringLiteral(" ") + LanguageText(154) + QStringLiteral(" "));
+}
+
+TEST_F(MainWindowOnTwoControllers, ReportAsksSiteAndTechnicianAndKeepsThemForTheNextRun)
+{
+    open();
+    whenShown(*window, "fmScan", [](QDialog& dialog) { dialog.accept(); });
+    window->acBusScanExecute();
+    ASSERT_TRUE(window->findChild<QMenu*>(QStringLiteral("Datei1"))
+                    ->actions()
+                    .contains(action("acBericht")));
+    ASSERT_EQ(window->findChild<QToolButton*>(QStringLiteral("tbBericht"))->defaultAction(),
+              action("acBericht"));
+    const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
+    whenShown(*window, "fmBericht", [&](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("edStandort"))
+            ->setText(QStringLiteral("Schule am Park"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("edTechniker"))
+            ->setText(QStringLiteral("A. Berg"));
+        whenShown<QFileDialog>(
+            *window, [&] { return window->findChild<QFileDialog*>(); },
+            [&](QFileDialog& files) {
+                files.selectFile(path);
+                static_cast<QDialog&>(files).accept();
+            });
+        dialog.accept();
+    });
+    action("acBericht")->trigger();
+    EXPECT_TRUE(QFile::exists(path));
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.shown.last().startsWith(QStringLiteral("notice: Bericht: ")))
+        << messages.shown.last().toStdString();
+
+    // The next run offers the same answers.
+    window.reset();
+    open();
+    QStringList offered;
+    whenShown(*window, "fmBericht", [&](QDialog& dialog) {
+        for (const char* edit : {"edStandort", "edTechniker"})
+            offered << dialog.findChild<QLineEdit*>(QString::fromLatin1(edit))->text();
+        dialog.reject();
+    });
+    window->acBerichtExecute();
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("Schule am Park"), QStringLiteral("A. Berg")}));
 }
 
 TEST_F(MainWindowTest, DoubleClickAndEnterOpenNothingWhilePropertiesIsDisabled)

@@ -1,4 +1,4 @@
-// The language table: 521 texts in six languages, compiled into the program,
+// The language table: 539 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 521;
+constexpr int kTextCount = 539;
 
 // Texts after the first 445 (ids 0..444).
 // Plural of text 76 "Fenster", for counts other than 1.
@@ -21,6 +21,8 @@ constexpr int kTextConnectionLost = 447;
 constexpr int kTextBusMonitor = 448;
 // The settings backup's texts, 482 to 520.
 constexpr int kTextBackup = 482;
+// The commissioning report's texts, 521 to 538.
+constexpr int kTextReport = 521;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };
 

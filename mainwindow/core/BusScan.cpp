@@ -47,6 +47,11 @@ int readOrSent(TZuzevSave& port, int address, Request r, bool* ok = nullptr)
 
 } // namespace
 
+QString PortText(const BusConnection& connection)
+{
+    return QStringLiteral("COM%1, %2 Baud").arg(connection.comPort).arg(connection.baud);
+}
+
 BusScan::BusScan(Clock& clock, SerialPorts& ports, TFensterSteuerung& bus, WindowListModel& list,
                  BusScanHost& host)
     : m_clock(clock), m_ports(ports), m_bus(bus), m_list(list), m_host(host)

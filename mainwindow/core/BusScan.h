@@ -40,6 +40,8 @@ struct BusConnection {
     int comPort = 1;
     uint32_t baud = 19200;
 };
+// The port as the status bar names it: "COM1, 19200 Baud".
+[[nodiscard]] QString PortText(const BusConnection& connection);
 
 class BusScan {
 public:

@@ -35,9 +35,7 @@ bool BusSession::ConnectBus()
     if (connected) {
         m_pollTicks = 0;
         m_pollTimer.start();
-        setStatus(QStringLiteral("Online, COM%1, %2 Baud")
-                      .arg(m_connection.comPort)
-                      .arg(m_connection.baud));
+        setStatus(QStringLiteral("Online, ") + PortText(m_connection));
     } else {
         setStatus(QStringLiteral("Offline"));
     }

@@ -136,6 +136,21 @@ StatusColour StatusColourOf(const TFensterInfo& info)
     }
 }
 
+std::optional<StatusCellColours> StatusCellColoursOf(StatusColour colour)
+{
+    switch (colour) {
+    case StatusColour::Events:
+        return StatusCellColours{0xFF0000, 0x000000};
+    case StatusColour::Commissioning:
+        return StatusCellColours{0xFFFF00, 0x000000};
+    case StatusColour::Normal:
+        return StatusCellColours{0x008000, 0xFFFFFF};
+    case StatusColour::Plain:
+        break;
+    }
+    return std::nullopt;
+}
+
 Qt::Alignment CellAlignment(int column, bool header)
 {
     if (column == 1 || column == 7)

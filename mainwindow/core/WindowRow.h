@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
+
 constexpr int kStatusIncomplete = 0x10000;
 constexpr int kStatusChecksumError = 0x10001;
 constexpr int kWindowListColumns = 8;
@@ -47,5 +50,11 @@ struct TFensterInfo {
 // operation; Plain keeps the grid's background with the window text colour.
 enum class StatusColour { Plain, Normal, Commissioning, Events };
 [[nodiscard]] StatusColour StatusColourOf(const TFensterInfo& info);
+// The background and text of a status cell as 0xRRGGBB; nothing for Plain.
+struct StatusCellColours {
+    uint32_t background;
+    uint32_t text;
+};
+[[nodiscard]] std::optional<StatusCellColours> StatusCellColoursOf(StatusColour colour);
 // Horizontal alignment of a column, for the header row or for device rows.
 [[nodiscard]] Qt::Alignment CellAlignment(int column, bool header);

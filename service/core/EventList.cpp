@@ -25,8 +25,11 @@ QString masterSlave(int masterText, int slaveText)
 EventWords ReadEventWords(TFensterSteuerung& bus)
 {
     EventWords words;
-    (void)bus.GetParameterValue(ParEventBits, words.master);
-    (void)bus.GetParameterValue(kSlaveEventsParameter, words.slave);
+    const bool master =
+        bus.GetParameterValue(ParEventBits, words.master) == TFensterSteuerung::ParOk;
+    const bool slave =
+        bus.GetParameterValue(kSlaveEventsParameter, words.slave) == TFensterSteuerung::ParOk;
+    words.read = master && slave;
     return words;
 }
 

@@ -13,6 +13,8 @@ constexpr int kEventBits = 16;
 struct EventWords {
     int master = 0;
     int slave = 0;
+    // Both came from the controller; else the failed one is the cached value.
+    bool read = true;
 };
 // Parameters 4 and 44 as the access object delivers them: a failed read gives the cached value.
 [[nodiscard]] EventWords ReadEventWords(TFensterSteuerung& bus);

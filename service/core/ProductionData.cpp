@@ -78,6 +78,24 @@ QString ProductionFieldText(const char* label, const QMap<int, int>& bytes)
     return {};
 }
 
+QString FinalTestCaption(const char* label)
+{
+    struct Caption {
+        const char* label;
+        const char* prefix;
+        int text;
+    };
+    static constexpr Caption kCaptions[] = {{"lblArtikelNr", "Veltra ", 14},
+                                            {"lblSNr", "", 218},
+                                            {"lblHW", "", 294},
+                                            {"lblSW1", "", 235}};
+    for (const Caption& caption : kCaptions) {
+        if (qstrcmp(caption.label, label) == 0)
+            return QString::fromLatin1(caption.prefix) + LanguageText(caption.text) + u':';
+    }
+    return {};
+}
+
 int ProductionDataExtraWidth(int language)
 {
     if (language == Italian)

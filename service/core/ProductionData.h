@@ -18,6 +18,9 @@ using ProductionFields = FieldTexts;
 
 // The text of production data field `label` ("lblSNr", "lblArtikelNr", ...) from the bytes.
 [[nodiscard]] QString ProductionFieldText(const char* label, const QMap<int, int>& bytes);
+// The caption of a final-test field ("lblArtikelNr", "lblSNr", "lblHW", "lblSW1") in the current
+// language, with its colon; empty for any other label.
+[[nodiscard]] QString FinalTestCaption(const char* label);
 
 // How much wider than their design the production data dialogs are in `language`.
 [[nodiscard]] int ProductionDataExtraWidth(int language);

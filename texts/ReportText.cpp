@@ -1,0 +1,8 @@
+#include "ReportText.h"
+
+#include "Sprachen.h"
+
+QString ReportLanguageText(int reportText)
+{
+    return LanguageText(kTextReport + reportText);
+}
