@@ -40,9 +40,7 @@
 
 namespace {
 
-constexpr int kRefreshPeriodMs = 1000;
 constexpr int kRollerPeriodMs = 2000;
-constexpr uint32_t kReconnectPauseMs = 333;
 constexpr QSize kPictureSize(348, 350);
 constexpr int kIconSize = 16;
 constexpr int kCaptionWidth = 150;
