@@ -1,5 +1,6 @@
 #include "ConsoleScan.h"
 
+#include "ConsoleMessages.h"
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
 #include "mainwindow/core/ListExport.h"
@@ -9,7 +10,6 @@
 #include "texts/BackupText.h"
 #include "texts/ProgressReporter.h"
 #include "texts/Sprachen.h"
-#include "texts/UserMessages.h"
 
 #include <QCoreApplication>
 
@@ -18,26 +18,6 @@ namespace {
 // The reply time-out of the access object's connection, as the main window uses it.
 constexpr int kReplyTimeoutMs = 150;
 constexpr int kPortNotOpenedText = 315;
-
-// Messages go to standard error; there are no questions to answer in a scan.
-class ConsoleMessages final : public UserMessages {
-public:
-    explicit ConsoleMessages(QTextStream& err) : m_err(err) {}
-    void error(const QString& text) override { m_err << text << Qt::endl; }
-    void warning(const QString& caption, const QString& text) override
-    {
-        m_err << caption << ": " << text << Qt::endl;
-    }
-    void notice(const QString& caption, const QString& text) override { warning(caption, text); }
-    bool confirm(const QString& text, Buttons) override
-    {
-        m_err << text << Qt::endl;
-        return false;
-    }
-
-private:
-    QTextStream& m_err;
-};
 
 // Progress on standard error: one line per address, and for the backup's byte reads one line
 // per tenth of the way.

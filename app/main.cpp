@@ -1,14 +1,17 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
 // --export FILE with it writes the window list report of the scanned list, --trace FILE every
-// telegram exchanged, decoded, --report FILE the commissioning report as a PDF.
+// telegram exchanged, decoded, --report FILE the commissioning report as a PDF; --record ADDRESS
+// --csv FILE records one controller's refreshes.
 #include "mainwindow/Main.h"
+#include "ConsoleRecording.h"
 #include "ConsoleScan.h"
 #include "SimulatedPorts.h"
 #include "buslink/SettingsFile.h"
 #include "buslink/TelegramTrace.h"
 #include "mainwindow/core/TraceFile.h"
 #include "platform/ComPortMap.h"
+#include "service/core/Tools01.h"
 #include "texts/MessageBoxes.h"
 
 #include <QApplication>
@@ -33,7 +36,14 @@ struct Options {
     QString reportPath;
     QString site;
     QString technician;
+    std::optional<RecordingRequest> record;
 };
+
+// The controller of "--record": a bus address of a controller, decimal or hex with "h".
+bool isControllerAddress(int address)
+{
+    return address >= 1 && address <= 0x3F;
+}
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
 {
@@ -65,6 +75,16 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     parser.addOption({QStringLiteral("technician"),
                       QStringLiteral("With --report: the technician's name."),
                       QStringLiteral("TEXT")});
+    parser.addOption(
+        {QStringLiteral("record"),
+         QStringLiteral("Record the controller at ADDRESS without windows, one CSV row "
+                        "per refresh, until Ctrl+C."),
+         QStringLiteral("ADDRESS")});
+    parser.addOption({QStringLiteral("csv"),
+                      QStringLiteral("With --record: append the rows to FILE."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("minutes"),
+                      QStringLiteral("With --record: end after N minutes."), QStringLiteral("N")});
     parser.addPositionalArgument(QStringLiteral("CONFIG"),
                                  QStringLiteral("Simulated bus (JSON), with --simulate."));
     if (!parser.parse(arguments)) {
@@ -90,6 +110,22 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         options.port = parser.value(QStringLiteral("port")).toInt(&ok);
     if (ok && parser.isSet(QStringLiteral("baud")))
         options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
+    // --record needs an address and --csv; --csv and --minutes need --record.
+    const bool recording = parser.isSet(QStringLiteral("record"));
+    if (recording) {
+        RecordingRequest request;
+        request.address = ParseValue(parser.value(QStringLiteral("record")));
+        request.csvPath = parser.value(QStringLiteral("csv"));
+        ok = ok && isControllerAddress(request.address) && !request.csvPath.isEmpty() &&
+             !options.scan;
+        if (ok && parser.isSet(QStringLiteral("minutes"))) {
+            request.minutes = parser.value(QStringLiteral("minutes")).toInt(&ok);
+            ok = ok && *request.minutes > 0;
+        }
+        options.record = request;
+    } else {
+        ok = ok && !parser.isSet(QStringLiteral("csv")) && !parser.isSet(QStringLiteral("minutes"));
+    }
     // Each output file needs --scan and a name.
     bool badExport = false;
     for (const auto& [name, path] :
@@ -112,13 +148,15 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
 
 int main(int argc, char* argv[])
 {
-    // Settle the mode before the application object: --scan needs no display; the PDF of
-    // --report is drawn with fonts, which need the GUI application on its display-less platform.
+    // Settle the mode before the application object: --scan and --record need no display; the
+    // PDF of --report is drawn with fonts, which need the GUI application on its display-less
+    // platform.
     bool headless = false;
     bool drawing = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        headless = headless || argument == "--scan";
+        headless = headless || argument == "--scan" || argument == "--record" ||
+                   argument.startsWith("--record=");
         drawing = drawing || argument == "--report" || argument.startsWith("--report=");
     }
     std::unique_ptr<QCoreApplication> app;
@@ -152,6 +190,12 @@ int main(int argc, char* argv[])
 
     RealClock clock;
     QtSerialPorts ports;
+    // The access object takes the language from the settings file, as for --scan.
+    if (options->record)
+        return RecordController(
+            clock, ports,
+            {options->port.value_or(settings.comPort), options->baud.value_or(settings.baud)},
+            *options->record, err);
     if (options->scan) {
         // The access object takes the language from the same settings file.
         const BusConnection connection{options->port.value_or(settings.comPort),

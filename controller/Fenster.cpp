@@ -3,6 +3,7 @@
 #include "texts/DialogButtons.h"
 
 #include "Led.h"
+#include "Trend.h"
 #include "Vergleich.h"
 #include "WindowSketch.h"
 #include "controller/core/ControllerLayout.h"
@@ -16,6 +17,7 @@
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"
+#include "texts/TrendText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,9 +44,7 @@
 
 namespace {
 
-constexpr int kRefreshPeriodMs = 1000;
 constexpr int kRollerPeriodMs = 2000;
-constexpr uint32_t kReconnectPauseMs = 333;
 constexpr QSize kPictureSize(348, 350);
 constexpr int kIconSize = 16;
 constexpr int kCaptionWidth = 150;
@@ -127,6 +127,7 @@ TfmFenster::TfmFenster(BusSession& session, ControllerState& state, QString prog
     // looking a control up by name finds the window's own first.
     connectServiceDialogs();
     connectBackupCommands();
+    m_trend = std::make_unique<TfmTrend>(session.messages(), this);
     WithoutDefaultButton(*this);
     resize(kBaseWidth, height());
 }
@@ -156,6 +157,9 @@ void TfmFenster::createToolBar(QVBoxLayout* layout)
     // The bus monitor reads the trace only, so it is not held back during a refresh.
     connect(tool("tbBusmonitor", QStyle::SP_FileDialogContentsView), &QToolButton::clicked, this,
             &TfmFenster::busMonitorRequested);
+    // The trend plots what the refresh read; it reads nothing itself.
+    connect(tool("tbTrend", QStyle::SP_FileDialogInfoView), &QToolButton::clicked, this,
+            [this] { m_trend->showBeside(*this); });
     m_serviceSeparator = bar->addSeparator();
     m_serviceSeparator->setObjectName(QStringLiteral("ToolButton11"));
     m_serviceSeparator->setVisible(false);
@@ -353,6 +357,9 @@ QWidget* TfmFenster::createInfoColumn()
 void TfmFenster::SetLanguage()
 {
     findChild<QToolButton*>(QStringLiteral("tbBusmonitor"))->setText(LanguageText(kTextBusMonitor));
+    findChild<QToolButton*>(QStringLiteral("tbTrend"))
+        ->setText(TrendLanguageText(TrendText::Button));
+    m_trend->SetLanguage();
     findChild<QToolButton*>(QStringLiteral("tbSichern"))
         ->setText(BackupLanguageText(BackupText::Save));
     findChild<QToolButton*>(QStringLiteral("tbVergleichen"))
@@ -390,6 +397,7 @@ void TfmFenster::FormShow()
     if (QFileInfo::exists(raw))
         imFenster->setPixmap(QPixmap(raw));
     m_open = true;
+    m_trend->beginController(m_session.bus().GetWindowAddress());
     apply(refreshing([this] { return m_refresh.open(); }));
     m_session.bus().StartPolling();
     apply(refreshing([this] { return m_refresh.run(); }));
@@ -554,6 +562,8 @@ void TfmFenster::apply(const RefreshResult& result)
         drawIcon(element, icon);
     if (result.picture)
         applyPicture(*result.picture, result.radio);
+    if (result.sample)
+        m_trend->addSample(*result.sample);
 }
 
 void TfmFenster::applyView(const ControllerView& view)
@@ -801,6 +811,7 @@ void TfmFenster::closeServiceDialogs()
     m_productionData->close();
     m_eventList->close();
     m_statusList->close();
+    m_trend->close();
 }
 
 void TfmFenster::acEKSExecute()

@@ -32,6 +32,7 @@ class TfmVergleich;
 class TfmErrList;
 class TfmListe;
 class TfmProdDaten;
+class TfmTrend;
 
 class TfmFenster final : public QDialog,
                          private RefreshHost,
@@ -144,6 +145,7 @@ private:
     std::unique_ptr<TfmListe> m_statusList;
     std::unique_ptr<TfmFortschritt> m_progress;
     std::unique_ptr<TfmVergleich> m_comparison;
+    std::unique_ptr<TfmTrend> m_trend;
     QAction* m_serviceButton = nullptr;
     QAction* m_serviceSeparator = nullptr;
     QStatusBar* StatusBar = nullptr;

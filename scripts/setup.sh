@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
+packages=(build-essential cmake qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libgtest-dev
           fonts-dejavu-core qt6-translations-l10n poppler-utils
           clang libclang-rt-14-dev)
 missing=()

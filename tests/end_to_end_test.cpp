@@ -1,8 +1,12 @@
-// End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
+// End to end in real time: "fenestrix --scan" and "fenestrix --record" against "fenestrix-sim"
+// over a pseudo-terminal.
 #include "controller/core/ControllerBackup.h"
+#include "controller/core/RecordingCsv.h"
 #include "texts/Sprachen.h"
+#include "texts/TrendText.h"
 #include <QDate>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 
 namespace {
 
@@ -29,6 +34,13 @@ struct SimulatorProcess {
         process.waitForFinished(5000);
     }
 };
+
+// The settings file "Fenestrix.ini" in `work`.
+bool writeSettings(const QTemporaryDir& work, const QByteArray& content)
+{
+    QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
+    return ini.open(QIODevice::WriteOnly) && ini.write(content) == content.size();
+}
 
 struct ScanRun {
     int exitCode = -1;
@@ -56,11 +68,7 @@ TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)
     QTemporaryDir ports, work;
     SimulatorProcess sim;
     ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM2"))}));
-    {
-        QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("COM2\n19200\nSprache1\n");
-    }
+    ASSERT_TRUE(writeSettings(work, "COM2\n19200\nSprache1\n"));
     const ScanRun run = runScan(work.path(), ports.path(), {});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
@@ -231,6 +239,98 @@ TEST(EndToEnd, ScanOfAPortThatDoesNotOpenFails)
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(
         run.err.contains(QStringLiteral("Serielle Schnittstelle kann nicht geöffnet werden!")));
+}
+
+// "fenestrix --record" of the chain drive at address 2, started in `work` on the ports of
+// `portsDir`.
+struct RecordingProcess {
+    QProcess process;
+    QString csvPath;
+    RecordingProcess(const QString& work, const QString& portsDir)
+        : csvPath(QDir(work).filePath(QStringLiteral("nacht.csv")))
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FENESTRIX_PORTS"), portsDir);
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(work);
+        process.start(
+            QStringLiteral(FENESTRIX_PROGRAM),
+            {QStringLiteral("--record"), QStringLiteral("2"), QStringLiteral("--csv"), csvPath});
+    }
+    // Records for `ms`, and says whether it was still recording then.
+    bool runsFor(int ms) { return process.waitForStarted(5000) && !process.waitForFinished(ms); }
+    int exitCode()
+    {
+        process.waitForFinished(10000);
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    QList<QByteArray> lines() const
+    {
+        QFile file(csvPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>{};
+    }
+};
+
+TEST(EndToEnd, RecordingWritesARowPerRefreshUntilSigterm)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM6"))}));
+    ASSERT_TRUE(writeSettings(work, "COM6\n19200\nSprache1\n"));
+    RecordingProcess recording(work.path(), ports.path());
+    ASSERT_TRUE(recording.runsFor(10000));
+    recording.process.terminate();
+    EXPECT_EQ(recording.exitCode(), 0);
+    const QString err = QString::fromUtf8(recording.process.readAllStandardError());
+
+    SetCurrentLanguage(English);
+    const QList<QByteArray> lines = recording.lines();
+    ASSERT_GE(lines.size(), 3);
+    // CR LF after every row, the last one too.
+    EXPECT_TRUE(lines.last().isEmpty());
+    EXPECT_EQ(lines[0] + '\n', CsvRecord(RecordingHeader()));
+    const QList<QByteArray> rows = lines.mid(1, lines.size() - 2);
+    QList<qint64> times;
+    for (const QByteArray& row : rows) {
+        const QStringList fields = QString::fromUtf8(row.chopped(1)).split(u',');
+        ASSERT_EQ(fields.size(), RecordingHeader().size()) << row.constData();
+        times << QDateTime::fromString(fields[0], Qt::ISODate).toMSecsSinceEpoch();
+        EXPECT_EQ(fields[1], QStringLiteral("0"));
+        EXPECT_EQ(fields[2], QStringLiteral("Z00 - ") + LanguageText(381));
+        EXPECT_EQ(fields[5], TrendLanguageText(TrendText::NoEvents));
+        // A decimal point, and the supply of the default bus.
+        EXPECT_NEAR(fields[7].toDouble(), 24.0, 1.0) << fields[7].toStdString();
+    }
+    // A row per refresh: 1000 ms of the refresh timer and the refresh's own reads apart.
+    const qint64 spanMs = times.last() - times.first();
+    std::cout << rows.size() << " rows in " << spanMs << " ms, " << lines[1].size()
+              << " bytes in the first" << std::endl;
+    EXPECT_GE(rows.size(), 6);
+    EXPECT_LE(rows.size(), 10);
+    EXPECT_GE(spanMs, (rows.size() - 1) * 1000 - 1000);
+    EXPECT_TRUE(err.contains(TrendLanguageText(TrendText::RecordingEnded)
+                                 .arg(recording.csvPath, QString::number(rows.size()),
+                                      QStringLiteral("Z00 - ") + LanguageText(381))))
+        << err.toStdString();
+    SetCurrentLanguage(German);
+}
+
+TEST(EndToEnd, RecordingEndsWithExitStatus1WhenTheAdapterGoesAway)
+{
+    QTemporaryDir ports, work;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start({QStringLiteral("--link"), ports.filePath(QStringLiteral("COM1"))}));
+    RecordingProcess recording(work.path(), ports.path());
+    ASSERT_TRUE(recording.runsFor(3000));
+    // The pseudo-terminal goes away with the simulator, as an adapter pulled out.
+    sim.process.kill();
+    EXPECT_EQ(recording.exitCode(), 1);
+    const QList<QByteArray> lines = recording.lines();
+    // The header and the rows so far, each whole.
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines.last().isEmpty());
+    for (const QByteArray& line : lines.mid(0, lines.size() - 1))
+        EXPECT_TRUE(line.endsWith('\r'));
 }
 
 } // namespace

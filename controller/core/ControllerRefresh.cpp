@@ -43,6 +43,7 @@ void RefreshResult::merge(RefreshResult later)
     takeIfSet(openingWidth, later.openingWidth);
     takeIfSet(pwmClosingIndex, later.pwmClosingIndex);
     takeIfSet(pwmOpeningIndex, later.pwmOpeningIndex);
+    takeIfSet(sample, later.sample);
 }
 
 QString WindowAddressText(int address)
@@ -115,18 +116,23 @@ RefreshResult ControllerRefresh::run()
         setUpLayout(r);
     if (stopped())
         return r;
+    RefreshSample& sample = r.sample.emplace();
+    sample.controllerType = m_state.controllerType;
     if (const auto stateCode = read(ParState)) {
+        sample.stateCode = stateCode;
         if (const auto mode = DecodeMode(m_state, *stateCode)) {
             r.view.merge(mode->view);
             if (mode->positionBarToZero)
                 r.barValue = 0;
         }
     }
+    sample.commissioning = m_state.commissioningMode;
     if (const auto handle = read(ParHandle))
         DecodeHandlePosition(m_state, handle, *handle != 1 ? read(3) : std::nullopt);
     if (stopped())
         return r;
     const auto events = read(ParEventBits);
+    sample.eventBits = events;
     if (!events) {
         r.view.merge(NoCommunicationStatus());
         m_state.slowValueCounter = 0;
@@ -143,18 +149,21 @@ RefreshResult ControllerRefresh::run()
         r.view.merge(DecodeWindowKind(m_state.handlePosition, kind));
     }
     if (const auto stateCode = read(ParState)) {
+        sample.stateCode = stateCode;
         if (const auto display = DecodeStateText(m_state, *stateCode))
             showStateCode(r, *display);
     }
-    if (const auto reversal = read(23))
+    if (const auto reversal = read(23)) {
+        sample.reversal = reversal;
         r.view.merge(DecodeReversal(m_state, *reversal));
+    }
     if (stopped())
         return r;
     chainTypeValues(r);
     if (m_state.controllerType == 8)
         pafSlaveGroup(r);
-    safetyEdge(r);
-    supplyAndPosition(r);
+    safetyEdge(r, sample);
+    supplyAndPosition(r, sample);
     if (stopped())
         return r;
     picture(r);
@@ -268,27 +277,33 @@ void ControllerRefresh::pafSlaveGroup(RefreshResult& r)
     r.view.merge(DecodePafSlave(slave, status, m_state.commissioningMode));
 }
 
-void ControllerRefresh::safetyEdge(RefreshResult& r)
+void ControllerRefresh::safetyEdge(RefreshResult& r, RefreshSample& sample)
 {
     SafetyEdgeReadings edge;
     edge.present = read(26);
     if (edge.present && *edge.present != 0) {
         edge.deactivated = read(25);
         const auto [first, second] = SafetyEdgeAnalogueParameters(m_state.controllerType);
-        edge.analogue1 = delivered(first);
-        edge.analogue2 = delivered(second);
+        // The labels take the values as delivered; the sample only what was read.
+        sample.safetyEdge1 = read(first, &edge.analogue1);
+        sample.safetyEdge2 = read(second, &edge.analogue2);
         edge.condition = read(13);
     }
     r.view.merge(DecodeSafetyEdge(m_state, edge));
 }
 
-void ControllerRefresh::supplyAndPosition(RefreshResult& r)
+void ControllerRefresh::supplyAndPosition(RefreshResult& r, RefreshSample& sample)
 {
     const auto voltage = read(ParSupplyVoltage);
     const auto magnet = read(5);
     const auto rawHall = read(6);
     r.view.merge(DecodeSupplyAndVent(m_state, voltage, magnet, rawHall));
+    if (voltage)
+        sample.supplyVolts = Volts(*voltage);
+    sample.rawHall = rawHall;
     if (const auto position = read(12)) {
+        sample.positionMm = DisplayedPositionMm(
+            *position, DriveScaleFor(m_state.variantByte, m_state.controllerType));
         DrivePositionDisplay display =
             DecodeDrivePosition(m_state, *position, m_state.positionBarMaximum);
         r.view.merge(display.view);

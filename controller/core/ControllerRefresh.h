@@ -7,16 +7,23 @@
 #include "ControllerView.h"
 #include "LockingIcon.h"
 #include "OptionLists.h"
+#include "RefreshSample.h"
 #include "SlowValues.h"
 #include "StateDecode.h"
 #include "WindowPicture.h"
 
 #include <QList>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 
 class TFensterSteuerung;
+
+// The refresh timer runs this long from the end of one refresh to the start of the next.
+constexpr int kRefreshPeriodMs = 1000;
+// The version watch's reconnect closes the port this long before opening it again.
+constexpr uint32_t kReconnectPauseMs = 333;
 
 // What the refresh needs of the window that runs it.
 class RefreshHost {
@@ -49,6 +56,8 @@ struct RefreshResult {
     std::optional<OpeningWidthSelection> openingWidth;
     std::optional<int> pwmClosingIndex;
     std::optional<int> pwmOpeningIndex;
+    // What a refresh measured, for the trend; the opening and the commands measure nothing.
+    std::optional<RefreshSample> sample;
 
     void merge(RefreshResult later);
 };
@@ -77,8 +86,8 @@ private:
     void loadSettingOptions(RefreshResult& r);
     void chainTypeValues(RefreshResult& r);
     void pafSlaveGroup(RefreshResult& r);
-    void safetyEdge(RefreshResult& r);
-    void supplyAndPosition(RefreshResult& r);
+    void safetyEdge(RefreshResult& r, RefreshSample& sample);
+    void supplyAndPosition(RefreshResult& r, RefreshSample& sample);
     void picture(RefreshResult& r);
     void slowValues(RefreshResult& r);
     void showStateCode(RefreshResult& r, const StateDisplay& display);

@@ -348,7 +348,7 @@ DrivePositionDisplay DecodeDrivePosition(ControllerState& state, int raw, int ba
     state.drivePosition = int((raw & 0xFFFF) * scale.mmPerCount);
     DrivePositionDisplay display;
     display.view.setText(QStringLiteral("lblKippPos"),
-                         MillimetreText(SignedWord(raw) * scale.mmPerCount + scale.displayOffset));
+                         MillimetreText(DisplayedPositionMm(raw, scale)));
     if (!state.commissioningMode)
         display.barValue = std::clamp(state.drivePosition, 0, std::max(barMaximum, 0));
     return display;

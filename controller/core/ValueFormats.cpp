@@ -24,9 +24,14 @@ int SignedWord(int word)
     return std::int16_t(std::uint16_t(word));
 }
 
+double Volts(int raw)
+{
+    return raw * kVoltsPerCount;
+}
+
 QString VoltageText(int raw)
 {
-    return QString::asprintf("%3.1f ", raw * kVoltsPerCount) + LanguageText(256);
+    return QString::asprintf("%3.1f ", Volts(raw)) + LanguageText(256);
 }
 
 QString MillimetreText(double mm)
@@ -41,6 +46,11 @@ DriveScale DriveScaleFor(int variantByte, int controllerType)
     if (controllerType == kSlidingDrive)
         return {kSlidingMmPerCount, 0};
     return {kChainMmPerCount, isPaf(controllerType) ? 0 : kChainZeroOffset};
+}
+
+double DisplayedPositionMm(int raw, const DriveScale& scale)
+{
+    return SignedWord(raw) * scale.mmPerCount + scale.displayOffset;
 }
 
 QString OpeningWidthText(int controllerType, int raw)

@@ -14,7 +14,8 @@ constexpr double kSlidingMmPerCount = 1.5;
 // A 16-bit word read as a signed number.
 [[nodiscard]] int SignedWord(int word);
 
-// "%3.1f Volt" of a supply-voltage reading (undervoltage limit as well).
+// A supply-voltage reading (undervoltage limit as well) in volts, and as "%3.1f Volt".
+[[nodiscard]] double Volts(int raw);
 [[nodiscard]] QString VoltageText(int raw);
 // Millimetres rounded to whole numbers ("%1.0f").
 [[nodiscard]] QString MillimetreText(double mm);
@@ -26,6 +27,8 @@ struct DriveScale {
     int displayOffset;
 };
 [[nodiscard]] DriveScale DriveScaleFor(int variantByte, int controllerType);
+// The position label's millimetres: the raw word read as signed, scaled, with the offset.
+[[nodiscard]] double DisplayedPositionMm(int raw, const DriveScale& scale);
 
 // The opening width label: parameter 37 of the chain types (+10 mm except PAF), parameter 22 of
 // the sliding drive (type 7).

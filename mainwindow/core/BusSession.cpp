@@ -78,12 +78,17 @@ void BusSession::pollTick()
         SendKeepAlive();
     }
     (void)m_bus.PollNext();
-    // A serial adapter that was pulled: the link ends once and says so; the next scan or port
-    // selection connects again.
-    if (m_bus.IsConnected() && m_bus.deviceLost()) {
-        DisconnectBus(false);
-        m_messages.error(LanguageText(kTextConnectionLost));
-    }
+    (void)endIfAdapterLost();
+}
+
+bool BusSession::endIfAdapterLost()
+{
+    // The link ends once and says so; the next scan or port selection connects again.
+    if (!m_bus.IsConnected() || !m_bus.deviceLost())
+        return false;
+    DisconnectBus(false);
+    m_messages.error(LanguageText(kTextConnectionLost));
+    return true;
 }
 
 void BusSession::setStatus(const QString& text)

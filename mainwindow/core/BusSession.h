@@ -39,6 +39,8 @@ public:
     // One tick of the polling timer: the keep-alive on every third, then the next cyclic
     // parameter. A serial adapter that went away ends the connection once, with one message.
     void pollTick();
+    // A serial adapter that was pulled ends the connection, with one message; true when it did.
+    bool endIfAdapterLost();
 
     [[nodiscard]] QString statusText() const { return m_statusText; }
     [[nodiscard]] bool polling() const { return m_pollTimer.isActive(); }

@@ -1,0 +1,8 @@
+#include "TrendText.h"
+
+#include "Sprachen.h"
+
+QString TrendLanguageText(int trendText)
+{
+    return LanguageText(kTextTrend + trendText);
+}
