@@ -3,13 +3,6 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-// A single-byte read gives up after 1 ms without data.
-constexpr int kByteTimeoutMs = 1;
-
-} // namespace
-
 TCOMport::TCOMport(SerialPorts& ports, QString logPath)
     : m_ports(ports), m_logPath(std::move(logPath))
 {}
@@ -67,9 +60,9 @@ bool TCOMport::WriteByte(uint8_t byte)
     return m_port && m_port->write(&byte, 1) == 1;
 }
 
-bool TCOMport::ReadByte(uint8_t& byte)
+bool TCOMport::ReadByte(uint8_t& byte, int timeoutMs)
 {
-    if (!m_port || m_port->read(&byte, 1, kByteTimeoutMs) != 1)
+    if (!m_port || m_port->read(&byte, 1, timeoutMs) != 1)
         return false;
     if (m_log.isOpen()) {
         m_log.write(QByteArray::number(byte, 16).toUpper().rightJustified(2, '0') + "h ");

@@ -11,6 +11,9 @@
 
 class TCOMport {
 public:
+    // A single-byte read gives up after 1 ms without data.
+    static constexpr int kByteTimeoutMs = 1;
+
     // An empty log path keeps no byte log.
     explicit TCOMport(SerialPorts& ports, QString logPath = QStringLiteral("Debug.dat"));
     virtual ~TCOMport();
@@ -22,7 +25,8 @@ public:
     [[nodiscard]] bool Open(const QString& devicePath, uint32_t baud, int parity, int stopBits);
     void Close();
     [[nodiscard]] bool WriteByte(uint8_t byte);
-    [[nodiscard]] bool ReadByte(uint8_t& byte);
+    // Waits up to the port's read time-out of 1 ms for a byte, or only `timeoutMs`.
+    [[nodiscard]] bool ReadByte(uint8_t& byte, int timeoutMs = kByteTimeoutMs);
     [[nodiscard]] bool isOpen() const { return m_port != nullptr; }
     // Whether the port's device vanished while open; reads and writes then fail at once.
     [[nodiscard]] bool deviceLost() const { return m_port && m_port->lost(); }

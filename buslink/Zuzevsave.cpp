@@ -55,11 +55,20 @@ int TZuzevSave::RawTransmit(int& mode, int& addressField, int& data)
     Telegram& reply = record.reply;
     int& received = record.replyLength;
     bool skipped = false;
-    const uint32_t start = m_clock.tickMs();
-    for (int attempts = 0; received < 6 && attempts < m_replyTimeLimitMs &&
-                           m_clock.tickMs() - start <= uint32_t(m_replyTimeLimitMs);
+    // The time limit is kept to the microsecond: a last read that would run past it waits only
+    // for the rest, so the limit neither shrinks nor overruns by a read or a tick.
+    const uint64_t start = m_clock.monotonicUs();
+    const uint64_t limitUs = uint64_t(m_replyTimeLimitMs) * 1000;
+    for (int attempts = 0;
+         received < 6 && attempts < m_replyTimeLimitMs && m_clock.monotonicUs() - start < limitUs;
          ++attempts) {
-        if (!ReadByte(byte))
+        const uint64_t leftUs = limitUs - (m_clock.monotonicUs() - start);
+        int timeoutMs = kByteTimeoutMs;
+        if (leftUs < uint64_t(kByteTimeoutMs) * 1000) {
+            m_clock.busyWaitUs(static_cast<uint32_t>(leftUs));
+            timeoutMs = 0;
+        }
+        if (!ReadByte(byte, timeoutMs))
             continue;
         const bool first = byte == request[0] || (request[0] == Protocol::EmergencyRequest &&
                                                   byte == Protocol::EmergencyReply);

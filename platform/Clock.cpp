@@ -17,6 +17,13 @@ uint32_t RealClock::tickMs()
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+uint64_t RealClock::monotonicUs()
+{
+    using namespace std::chrono;
+    return static_cast<uint64_t>(
+        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void RealClock::sleepMs(uint32_t ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

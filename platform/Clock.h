@@ -11,6 +11,8 @@ public:
 
     // Milliseconds of a monotonic clock; wraps like a 32-bit system tick.
     [[nodiscard]] virtual uint32_t tickMs() = 0;
+    // Microseconds of the same clock, for time limits that must not overrun by a tick.
+    [[nodiscard]] virtual uint64_t monotonicUs() = 0;
     virtual void sleepMs(uint32_t ms) = 0;
     // Whether a high-resolution counter exists for microsecond busy waits.
     [[nodiscard]] virtual bool hasHighResolutionCounter() const = 0;
@@ -25,6 +27,7 @@ public:
 class RealClock final : public Clock {
 public:
     uint32_t tickMs() override;
+    uint64_t monotonicUs() override;
     void sleepMs(uint32_t ms) override;
     bool hasHighResolutionCounter() const override { return true; }
     void busyWaitUs(uint32_t us) override;
@@ -37,6 +40,8 @@ public:
     void sleepMs(uint32_t ms) override { m_nowUs += uint64_t(ms) * 1000; }
     bool hasHighResolutionCounter() const override { return m_counter; }
     void busyWaitUs(uint32_t us) override { m_nowUs += us; }
+
+    uint64_t monotonicUs() override { return m_nowUs; }
 
     [[nodiscard]] uint64_t nowUs() const { return m_nowUs; }
     void advanceUs(uint64_t us) { m_nowUs += us; }
