@@ -1,5 +1,6 @@
 #include "ConsoleScan.h"
 
+#include "buslink/PortMessages.h"
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
 #include "mainwindow/core/ListExport.h"
@@ -15,7 +16,6 @@ namespace {
 
 // The reply time-out of the access object's connection, as the main window uses it.
 constexpr int kReplyTimeoutMs = 150;
-constexpr int kPortNotOpenedText = 315;
 
 // Messages go to standard error; there are no questions to answer in a scan.
 class ConsoleMessages final : public UserMessages {
@@ -112,8 +112,9 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
 
     // The report and the backup read through the access object, connected as the main window
     // connects it; its window address is whatever the scan left.
-    if (!bus.Connect(connection.baud, connection.comPort, kReplyTimeoutMs)) {
-        host.messages().error(LanguageText(kPortNotOpenedText));
+    if (!bus.Connect(connection.baud, connection.port(), kReplyTimeoutMs)) {
+        host.messages().error(
+            PortNotOpenedText(connection.port(), bus.openFailure(), connection.baud));
         return 1;
     }
     bool written = true;

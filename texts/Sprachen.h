@@ -1,4 +1,4 @@
-// The language table: 521 texts in six languages, compiled into the program,
+// The language table: 534 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 521;
+constexpr int kTextCount = 534;
 
 // Texts after the first 445 (ids 0..444).
 // Plural of text 76 "Fenster", for counts other than 1.
@@ -21,6 +21,8 @@ constexpr int kTextConnectionLost = 447;
 constexpr int kTextBusMonitor = 448;
 // The settings backup's texts, 482 to 520.
 constexpr int kTextBackup = 482;
+// The network gateway's texts, 521 to 533.
+constexpr int kTextNetwork = 521;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };
 

@@ -1,6 +1,7 @@
 #include "BusScan.h"
 
 #include "buslink/ParameterTable.h"
+#include "buslink/PortMessages.h"
 #include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "buslink/Zuzevsave.h"
@@ -66,8 +67,9 @@ ScanResult BusScan::run(const BusConnection& connection)
 
     if (m_host.confirmScanStart()) {
         m_host.DisconnectBus(true);
-        if (port.RawOpen(connection.comPort, connection.baud, kOpenReplyTimeLimitMs) != 0) {
-            m_host.messages().error(LanguageText(315));
+        if (port.RawOpen(connection.port(), connection.baud, kOpenReplyTimeLimitMs) != 0) {
+            m_host.messages().error(
+                PortNotOpenedText(connection.port(), port.openFailure(), connection.baud));
         } else {
             result.portOpened = true;
             m_list.clear();

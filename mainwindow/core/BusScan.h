@@ -3,8 +3,11 @@
 #pragma once
 
 #include "WindowListModel.h"
+#include "platform/BusPort.h"
 
 #include <QString>
+
+#include <optional>
 
 class Clock;
 class SerialPorts;
@@ -39,6 +42,24 @@ struct ScanResult {
 struct BusConnection {
     int comPort = 1;
     uint32_t baud = 19200;
+    // The gateway last entered, kept while the COM port is in use; the port when `overNetwork`.
+    std::optional<NetworkPort> gateway;
+    bool overNetwork = false;
+
+    // The port in use: the gateway, or the COM port.
+    [[nodiscard]] BusPort port() const
+    {
+        return overNetwork && gateway ? BusPort(*gateway) : BusPort(comPort);
+    }
+    // Makes `port` the port in use; a gateway is remembered, a COM number keeps the gateway.
+    void use(const BusPort& port)
+    {
+        overNetwork = port.network() != nullptr;
+        if (overNetwork)
+            gateway = *port.network();
+        else
+            comPort = port.comNumber();
+    }
 };
 
 class BusScan {

@@ -1,6 +1,8 @@
 #include "BusSession.h"
 
+#include "buslink/PortMessages.h"
 #include "platform/Clock.h"
+#include "texts/NetworkText.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
@@ -10,6 +12,7 @@ constexpr int kPollPeriodMs = 200;
 constexpr int kKeepAliveTicks = 3;
 constexpr int kReplyTimeoutMs = 150;
 constexpr int kChecksumFailedText = 284;
+constexpr uint32_t kSlowRoundTripMs = 50;
 
 } // namespace
 
@@ -26,28 +29,37 @@ BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages,
 bool BusSession::openPort()
 {
     // Connect closes the port first.
-    return m_bus.Connect(m_connection.baud, m_connection.comPort, kReplyTimeoutMs);
+    return m_bus.Connect(m_connection.baud, m_connection.port(), kReplyTimeoutMs);
 }
 
 bool BusSession::ConnectBus()
 {
+    setRoundTripText(QString());
     const bool connected = openPort();
     if (connected) {
         m_pollTicks = 0;
         m_pollTimer.start();
-        setStatus(QStringLiteral("Online, COM%1, %2 Baud")
-                      .arg(m_connection.comPort)
-                      .arg(m_connection.baud));
+        const BusPort port = m_connection.port();
+        const bool rawTcp =
+            port.network() && port.network()->protocol == NetworkPort::Protocol::RawTcp;
+        setStatus(rawTcp ? QStringLiteral("Online, %1").arg(port.text())
+                         : QStringLiteral("Online, %1, %2 Baud").arg(port.text()).arg(m_connection.baud));
     } else {
         setStatus(QStringLiteral("Offline"));
     }
     return connected;
 }
 
+QString BusSession::notConnectedText() const
+{
+    return PortNotOpenedText(m_connection.port(), m_bus.openFailure(), m_connection.baud);
+}
+
 void BusSession::DisconnectBus(bool keepStatusText)
 {
     m_pollTimer.stop();
     m_bus.Disconnect();
+    setRoundTripText(QString());
     if (keepStatusText)
         emit connectionChanged();
     else
@@ -73,6 +85,17 @@ void BusSession::UpdatePage0Checksum()
         m_messages.error(LanguageText(kChecksumFailedText));
 }
 
+void BusSession::SendKeepAlive()
+{
+    const bool answered = m_bus.SendKeepAlive() == 0;
+    if (!answered || !m_connection.port().network())
+        return;
+    const uint32_t roundTripMs = m_bus.lastExchangeMs();
+    setRoundTripText(roundTripMs > kSlowRoundTripMs
+                         ? NetworkLanguageText(NetworkText::RoundTrip).arg(roundTripMs)
+                         : QString());
+}
+
 void BusSession::pollTick()
 {
     if (++m_pollTicks >= kKeepAliveTicks) {
@@ -80,11 +103,11 @@ void BusSession::pollTick()
         SendKeepAlive();
     }
     (void)m_bus.PollNext();
-    // A serial adapter that was pulled: the link ends once and says so; the next scan or port
-    // selection connects again.
+    // A serial adapter that was pulled, a gateway that closed the connection: the link ends once
+    // and says so; the next scan or port selection connects again.
     if (m_bus.IsConnected() && m_bus.deviceLost()) {
         DisconnectBus(false);
-        m_messages.error(LanguageText(kTextConnectionLost));
+        m_messages.error(PortLostText(m_connection.port()));
     }
 }
 
@@ -92,4 +115,12 @@ void BusSession::setStatus(const QString& text)
 {
     m_statusText = text;
     emit connectionChanged();
+}
+
+void BusSession::setRoundTripText(const QString& text)
+{
+    if (text == m_roundTripText)
+        return;
+    m_roundTripText = text;
+    emit roundTripChanged();
 }
