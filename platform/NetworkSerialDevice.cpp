@@ -123,8 +123,9 @@ void NetworkSerialDevice::lose()
 
 bool NetworkSerialDevice::receive(QDeadlineTimer deadline)
 {
-    if (m_socket.bytesAvailable() == 0 && m_socket.state() == QAbstractSocket::ConnectedState)
-        (void)m_socket.waitForReadyRead(remainingMs(deadline));
+    // With bytes at hand it only looks whether more came, or the end of the connection.
+    if (m_socket.state() == QAbstractSocket::ConnectedState)
+        (void)m_socket.waitForReadyRead(m_socket.bytesAvailable() > 0 ? 0 : remainingMs(deadline));
     const QByteArray bytes = m_socket.readAll();
     if (m_telnet) {
         const QByteArray answers = m_telnet->receive(bytes, m_data);

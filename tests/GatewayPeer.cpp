@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -143,12 +144,17 @@ void GatewayPeer::serveClient(int client)
     m_stage = Stage::Data;
     m_request.clear();
     m_closeNow = false;
+    const int yes = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     // ser2net's greeting: it will and wants suppressed go-ahead, will echo, and wants binary
-    // transmission and COM-PORT-OPTION.
-    if (m_kind == Kind::Rfc2217 || m_kind == Kind::RefusesComPort)
-        sendTelnet(client, bytes({IAC, WILL, kSuppressGoAhead, IAC, DO, kSuppressGoAhead, IAC,
-                                  WILL, kEcho, IAC, DONT, kEcho, IAC, DO, kBinary, IAC, WILL,
-                                  kBinary, IAC, DO, kComPort}));
+    // transmission and COM-PORT-OPTION; a Telnet server without RFC 2217 does not ask for that.
+    const QByteArray greeting = bytes({IAC, WILL, kSuppressGoAhead, IAC, DO, kSuppressGoAhead,
+                                       IAC, WILL, kEcho, IAC, DONT, kEcho, IAC, DO, kBinary, IAC,
+                                       WILL, kBinary});
+    if (m_kind == Kind::Rfc2217)
+        sendTelnet(client, greeting + bytes({IAC, DO, kComPort}));
+    else if (m_kind == Kind::RefusesComPort)
+        sendTelnet(client, greeting);
     uint8_t buffer[256];
     while (!m_stop && !m_closeNow) {
         pollfd p{client, POLLIN, 0};
