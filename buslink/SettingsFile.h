@@ -15,7 +15,7 @@ struct Settings {
     int language = 0;
     // The gateway last entered in the port dialog, and whether it is the port in use; the COM
     // port keeps its line either way, so that a reader of three lines still finds its port.
-    std::optional<NetworkPort> gateway;
+    std::optional<NetworkPort> gateway = std::nullopt;
     bool overNetwork = false;
 };
 

@@ -1,53 +1,16 @@
 // End to end in real time: "fenestrix --scan" against "fenestrix-sim" over a pseudo-terminal.
+#include "ProgramRuns.h"
 #include "controller/core/ControllerBackup.h"
 #include "texts/Sprachen.h"
 #include <QDate>
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct SimulatorProcess {
-    QProcess process;
-    bool start(const QStringList& arguments)
-    {
-        process.start(QStringLiteral(FENESTRIX_SIM_PROGRAM), arguments);
-        // The first line of output is the terminal's path: the bus is served from then on.
-        return process.waitForStarted(5000) && process.waitForReadyRead(5000) &&
-               process.readLine().startsWith("/dev/");
-    }
-    ~SimulatorProcess()
-    {
-        process.terminate();
-        process.waitForFinished(5000);
-    }
-};
-
-struct ScanRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ScanRun runScan(const QString& workDir, const QString& portsDir, const QStringList& arguments)
-{
-    QProcess scan;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FENESTRIX_PORTS"), portsDir);
-    scan.setProcessEnvironment(env);
-    scan.setWorkingDirectory(workDir);
-    scan.start(QStringLiteral(FENESTRIX_PROGRAM),
-               QStringList{QStringLiteral("--scan")} + arguments);
-    scan.waitForFinished(120000);
-    return {scan.exitStatus() == QProcess::NormalExit ? scan.exitCode() : -1,
-            QString::fromUtf8(scan.readAllStandardOutput()),
-            QString::fromUtf8(scan.readAllStandardError())};
-}
 
 TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)
 {

@@ -43,7 +43,7 @@ struct BusConnection {
     int comPort = 1;
     uint32_t baud = 19200;
     // The gateway last entered, kept while the COM port is in use; the port when `overNetwork`.
-    std::optional<NetworkPort> gateway;
+    std::optional<NetworkPort> gateway = std::nullopt;
     bool overNetwork = false;
 
     // The port in use: the gateway, or the COM port.
