@@ -428,8 +428,9 @@ void TfmMain::closeEvent(QCloseEvent* event)
 {
     // A settings file that cannot be written is left as it was; closing goes on.
     const BusConnection c = connection();
-    (void)WriteSettingsFile(QDir(m_programDirectory).filePath(kSettingsFileName),
-                            Settings{c.comPort, c.baud, CurrentLanguage(), c.gateway, c.overNetwork});
+    (void)WriteSettingsFile(
+        QDir(m_programDirectory).filePath(kSettingsFileName),
+        Settings{c.comPort, c.baud, CurrentLanguage(), c.gateway, c.overNetwork});
     m_session.DisconnectBus(true);
     m_startDelay->stop();
     event->accept();

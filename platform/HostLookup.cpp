@@ -27,7 +27,8 @@ std::optional<QHostInfo> LookUpHost(const QString& name, QDeadlineTimer deadline
         lookup->done.notify_all();
     });
     std::unique_lock guard(lookup->lock);
-    lookup->done.wait_for(guard, std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())),
+    lookup->done.wait_for(guard,
+                          std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())),
                           [&] { return lookup->result.has_value(); });
     return lookup->result;
 }

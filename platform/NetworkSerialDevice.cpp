@@ -268,9 +268,9 @@ bool NetworkSerialDevice::purge()
         return false;
     // Over RFC 2217 the gateway drops its buffers too; what it sent before its reply is dropped
     // here with what has arrived.
-    const bool purged = !rfc2217() || (sendCommand(ComPort::PurgeData,
-                                                   QByteArray(1, char(ComPort::kPurgeBoth))) &&
-                                       awaitReply(ComPort::PurgeData));
+    const bool purged =
+        !rfc2217() || (sendCommand(ComPort::PurgeData, QByteArray(1, char(ComPort::kPurgeBoth))) &&
+                       awaitReply(ComPort::PurgeData));
     if (!receive(QDeadlineTimer(0)))
         return false;
     m_data.clear();

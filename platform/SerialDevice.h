@@ -14,7 +14,15 @@ enum class Parity { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
 enum class StopBits { One = 0, OneAndHalf = 1, Two = 2 };
 
 // Why a device did not open or did not take its line settings, where it can tell more than that.
-enum class DeviceFailure { None, HostNotFound, Refused, TimedOut, NoComPortOption, LineRefused, Closed };
+enum class DeviceFailure {
+    None,
+    HostNotFound,
+    Refused,
+    TimedOut,
+    NoComPortOption,
+    LineRefused,
+    Closed
+};
 
 struct LineSettings {
     uint32_t baud = 9600;

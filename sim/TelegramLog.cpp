@@ -49,10 +49,10 @@ void TelegramLog::write(uint64_t atUs, const char* direction, const QByteArray& 
 
 void TelegramLog::writeLine(uint64_t atUs, const QString& text)
 {
-    const QString line = QString::asprintf("%7llu.%06llu ",
-                                           static_cast<unsigned long long>(atUs / 1'000'000),
-                                           static_cast<unsigned long long>(atUs % 1'000'000)) +
-                         text + u'\n';
+    const QString line =
+        QString::asprintf("%7llu.%06llu ", static_cast<unsigned long long>(atUs / 1'000'000),
+                          static_cast<unsigned long long>(atUs % 1'000'000)) +
+        text + u'\n';
     m_out->write(line.toLatin1());
     if (auto* file = qobject_cast<QFile*>(m_out.get()))
         file->flush();

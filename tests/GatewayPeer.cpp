@@ -148,9 +148,9 @@ void GatewayPeer::serveClient(int client)
     ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     // ser2net's greeting: it will and wants suppressed go-ahead, will echo, and wants binary
     // transmission and COM-PORT-OPTION; a Telnet server without RFC 2217 does not ask for that.
-    const QByteArray greeting = bytes({IAC, WILL, kSuppressGoAhead, IAC, DO, kSuppressGoAhead,
-                                       IAC, WILL, kEcho, IAC, DONT, kEcho, IAC, DO, kBinary, IAC,
-                                       WILL, kBinary});
+    const QByteArray greeting =
+        bytes({IAC, WILL, kSuppressGoAhead, IAC, DO, kSuppressGoAhead, IAC, WILL, kEcho, IAC, DONT,
+               kEcho, IAC, DO, kBinary, IAC, WILL, kBinary});
     if (m_kind == Kind::Rfc2217)
         sendTelnet(client, greeting + bytes({IAC, DO, kComPort}));
     else if (m_kind == Kind::RefusesComPort)
@@ -277,7 +277,8 @@ void GatewayPeer::answer(int client, const QByteArray& request)
     }
     const auto u = [&](int i) { return static_cast<uint8_t>(request[i]); };
     const Telegram reply = MakeTelegram(u(0), u(1) + 256u * u(2), m_replyData);
-    const QByteArray out = QByteArray(reinterpret_cast<const char*>(reply.data()), 6).left(m_replyLength);
+    const QByteArray out =
+        QByteArray(reinterpret_cast<const char*>(reply.data()), 6).left(m_replyLength);
     const bool telnet = m_kind == Kind::Rfc2217 || m_kind == Kind::RefusesComPort;
     sendTelnet(client, telnet ? doubled(out) : out);
     ++m_answered;

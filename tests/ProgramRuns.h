@@ -29,7 +29,8 @@ struct ScanRun {
     QString err;
 };
 
-inline ScanRun runScan(const QString& workDir, const QString& portsDir, const QStringList& arguments)
+inline ScanRun runScan(const QString& workDir, const QString& portsDir,
+                       const QStringList& arguments)
 {
     QProcess scan;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -43,4 +44,3 @@ inline ScanRun runScan(const QString& workDir, const QString& portsDir, const QS
             QString::fromUtf8(scan.readAllStandardOutput()),
             QString::fromUtf8(scan.readAllStandardError())};
 }
-

@@ -20,7 +20,8 @@ bool listensOn(uint16_t port)
     QFile table(QStringLiteral("/proc/net/tcp"));
     if (!table.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray local = QByteArray("0100007F:") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    const QByteArray local =
+        QByteArray("0100007F:") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
     for (const QByteArray& row : table.readAll().split('\n')) {
         const QList<QByteArray> fields = row.simplified().split(' ');
         if (fields.size() > 3 && fields[1] == local && fields[3] == "0A")

@@ -1,11 +1,11 @@
 // The controller window opened through the main window: on the simulated default bus (virtual
 // clock), and in real time against "fenestrix-sim" over a pseudo-terminal.
 #include "ControllerWindowFixture.h"
+#include "Ser2netProcess.h"
 #include "buslink/ParameterTable.h"
+#include "buslink/TelegramTrace.h"
 #include "mainwindow/Busmonitor.h"
 #include "mainwindow/core/TraceTableModel.h"
-#include "Ser2netProcess.h"
-#include "buslink/TelegramTrace.h"
 #include "platform/ComPortMap.h"
 
 #include <QAction>

@@ -471,8 +471,9 @@ TEST_F(Dialogs, ScanDialogAsksForOtherSettingsAndShowsThemAgain)
 {
     TfmScan dialog;
     dialog.showSettings(1, 19200);
-    QObject::connect(&dialog, &TfmScan::changeSettingsRequested, &dialog,
-                     [&] { dialog.showSettings(*BusPort::parse(QStringLiteral("rfc2217://gw:4001")), 19200); });
+    QObject::connect(&dialog, &TfmScan::changeSettingsRequested, &dialog, [&] {
+        dialog.showSettings(*BusPort::parse(QStringLiteral("rfc2217://gw:4001")), 19200);
+    });
     dialog.show();
     Click(dialog, "bnAendern");
     EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("rfc2217://gw:4001"));

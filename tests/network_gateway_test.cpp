@@ -162,8 +162,7 @@ TEST_P(LinkOverGateway, DataFFhReachesTheBusAndComesBackUnchanged)
 }
 
 INSTANTIATE_TEST_SUITE_P(RawAndRfc2217, LinkOverGateway,
-                         ::testing::Values(Kind::Raw, Kind::Rfc2217),
-                         [](const auto& info) {
+                         ::testing::Values(Kind::Raw, Kind::Rfc2217), [](const auto& info) {
                              return info.param == Kind::Raw ? "RawTcp" : "Rfc2217";
                          });
 
@@ -191,15 +190,14 @@ TEST(NetworkGateway, Rfc2217NegotiationAndLineCommandsAsTheGatewaySeesThem)
     EXPECT_EQ(peer.options(), (QStringList{QStringLiteral("WILL 44"), QStringLiteral("WILL 0"),
                                            QStringLiteral("DO 0"), QStringLiteral("DO 3"),
                                            QStringLiteral("WILL 3"), QStringLiteral("DONT 1")}));
-    const QList<QByteArray> line9600 = {
-        comPortCommand({1, 0, 0, 0x25, 0x80}), comPortCommand({2, 8}), comPortCommand({3, 1}),
-        comPortCommand({4, 1}), comPortCommand({5, 1})};
-    const QList<QByteArray> line19200 = {
-        comPortCommand({1, 0, 0, 0x4B, 0x00}), comPortCommand({2, 8}), comPortCommand({3, 1}),
-        comPortCommand({4, 1}), comPortCommand({5, 1})};
+    const QList<QByteArray> line9600 = {comPortCommand({1, 0, 0, 0x25, 0x80}),
+                                        comPortCommand({2, 8}), comPortCommand({3, 1}),
+                                        comPortCommand({4, 1}), comPortCommand({5, 1})};
+    const QList<QByteArray> line19200 = {comPortCommand({1, 0, 0, 0x4B, 0x00}),
+                                         comPortCommand({2, 8}), comPortCommand({3, 1}),
+                                         comPortCommand({4, 1}), comPortCommand({5, 1})};
     const QList<QByteArray> expected =
-        line9600 + QList<QByteArray>{comPortCommand({5, 9}), comPortCommand({5, 11})} +
-        line19200 +
+        line9600 + QList<QByteArray>{comPortCommand({5, 9}), comPortCommand({5, 11})} + line19200 +
         QList<QByteArray>{comPortCommand({5, 8}), comPortCommand({5, 11}), comPortCommand({12, 3})};
     EXPECT_EQ(peer.comPortCommands(), expected);
     const Telegram request = MakeTelegram(0x76, 0x0104, 1);

@@ -34,8 +34,7 @@ TEST_F(SessionOverGateway, OnlineNamesTheGatewayAndTheRateOnlyWhereTheToolSetsIt
     ASSERT_TRUE(connect(raw));
     EXPECT_EQ(session.statusText(), QStringLiteral("Online, ") + raw.address());
     ASSERT_TRUE(connect(telnet));
-    EXPECT_EQ(session.statusText(),
-              QStringLiteral("Online, %1, 19200 Baud").arg(telnet.address()));
+    EXPECT_EQ(session.statusText(), QStringLiteral("Online, %1, 19200 Baud").arg(telnet.address()));
 }
 
 // The keep-alive goes out on every third tick as over a COM port; its round trip shows when it

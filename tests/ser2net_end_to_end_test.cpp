@@ -39,7 +39,8 @@ LoggedScan scanThrough(Over over, const QStringList& options = {})
     file.close();
     const QString terminal = ports.filePath(QStringLiteral("COM2"));
     SimulatorProcess sim;
-    EXPECT_TRUE(sim.start({QStringLiteral("--link"), terminal, QStringLiteral("--log"), log, config}));
+    EXPECT_TRUE(
+        sim.start({QStringLiteral("--link"), terminal, QStringLiteral("--log"), log, config}));
     std::optional<Ser2netProcess> gateway;
     QString port = QStringLiteral("2");
     if (over != Over::Terminal) {
@@ -49,11 +50,13 @@ LoggedScan scanThrough(Over over, const QStringList& options = {})
         EXPECT_TRUE(gateway->listening()) << gateway->output().toStdString();
         port = gateway->address();
     }
-    result.run = runScan(work.path(), ports.path(), QStringList{QStringLiteral("--port"), port} + options);
+    result.run =
+        runScan(work.path(), ports.path(), QStringList{QStringLiteral("--port"), port} + options);
     QFile written(log);
     EXPECT_TRUE(written.open(QIODevice::ReadOnly));
     static const QRegularExpression time(QStringLiteral(R"(^\s*\d+\.\d+ )"));
-    for (const QString& line : QString::fromLatin1(written.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+    for (const QString& line :
+         QString::fromLatin1(written.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
         const QString entry = QString(line).remove(time);
         (entry.startsWith(QStringLiteral("line ")) ? result.rates : result.telegrams) << entry;
     }
@@ -76,14 +79,16 @@ TEST(Ser2netEndToEnd, ScanFindsTheSameDevicesWithTheSameTelegramsAsOverTheTermin
         EXPECT_EQ(gateway.run.out, terminal.run.out);
         EXPECT_EQ(gateway.telegrams, terminal.telegrams);
         // Over raw TCP the line is ser2net's; over RFC 2217 the tool sets it.
-        EXPECT_EQ(gateway.rates, QStringList{over == Over::RawTcp ? QStringLiteral("line 38400 baud")
-                                                                  : QStringLiteral("line 19200 baud")});
+        EXPECT_EQ(gateway.rates,
+                  QStringList{over == Over::RawTcp ? QStringLiteral("line 38400 baud")
+                                                   : QStringLiteral("line 19200 baud")});
     }
 }
 
 TEST(Ser2netEndToEnd, Rfc2217SetsTheRateTheToolIsSetTo)
 {
-    const LoggedScan scan = scanThrough(Over::Rfc2217, {QStringLiteral("--baud"), QStringLiteral("9600")});
+    const LoggedScan scan =
+        scanThrough(Over::Rfc2217, {QStringLiteral("--baud"), QStringLiteral("9600")});
     EXPECT_EQ(scan.run.exitCode, 0) << scan.run.err.toStdString();
     EXPECT_TRUE(scan.run.out.contains(QStringLiteral("2 Fenster, Gruppensteuergerät")));
     EXPECT_EQ(scan.rates, QStringList{QStringLiteral("line 9600 baud")});

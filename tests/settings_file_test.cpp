@@ -104,7 +104,8 @@ TEST(SettingsFile, GatewayIsWrittenInAFourthLineThatThreeLineReadersPassOver)
         EXPECT_EQ(text, QByteArray("COM3\n9600\nSprache1\nNetzwerk") + (overNetwork ? "1" : "0") +
                             " tcp://[::1]:2000\n");
         int port = 0, baud = 0, language = 0;
-        EXPECT_EQ(std::sscanf(text.constData(), "COM%d\r%d\rSprache%d", &port, &baud, &language), 3);
+        EXPECT_EQ(std::sscanf(text.constData(), "COM%d\r%d\rSprache%d", &port, &baud, &language),
+                  3);
         EXPECT_EQ(port, 3);
         EXPECT_EQ(baud, 9600);
         EXPECT_EQ(language, 1);

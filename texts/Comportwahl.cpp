@@ -71,8 +71,8 @@ TfmComPortWahl::TfmComPortWahl(SerialPorts& ports, QWidget* parent, AccessCheck 
       lblRechner(new QLabel(gbNetzwerk)), edRechner(new QLineEdit(gbNetzwerk)),
       lblTcpPort(new QLabel(gbNetzwerk)), seTcpPort(new QSpinBox(gbNetzwerk)),
       lblProtokoll(new QLabel(gbNetzwerk)), cbProtokoll(new QComboBox(gbNetzwerk)),
-      lblHinweis(new QLabel(this)),
-      bnUbernehmen(new QPushButton(this)), bnAbbrechen(new QPushButton(this))
+      lblHinweis(new QLabel(this)), bnUbernehmen(new QPushButton(this)),
+      bnAbbrechen(new QPushButton(this))
 {
     setObjectName(QStringLiteral("fmComPortWahl"));
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -42,8 +42,9 @@ bool BusSession::ConnectBus()
         const BusPort port = m_connection.port();
         const bool rawTcp =
             port.network() && port.network()->protocol == NetworkPort::Protocol::RawTcp;
-        setStatus(rawTcp ? QStringLiteral("Online, %1").arg(port.text())
-                         : QStringLiteral("Online, %1, %2 Baud").arg(port.text()).arg(m_connection.baud));
+        setStatus(
+            rawTcp ? QStringLiteral("Online, %1").arg(port.text())
+                   : QStringLiteral("Online, %1, %2 Baud").arg(port.text()).arg(m_connection.baud));
     } else {
         setStatus(QStringLiteral("Offline"));
     }
