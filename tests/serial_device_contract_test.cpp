@@ -70,15 +70,17 @@ struct MemoryRig {
     MemoryBusPorts ports{virtualClock, bus};
 };
 
-// QSerialPort in real time on a pseudo-terminal whose far end answers.
-struct PtyRig {
+// A device in real time against a peer on a thread of its own that answers like a bus device.
+template <typename Device, typename Peer> struct RealTimeRig {
     static constexpr bool kRealTime = true;
+    template <typename... PeerArguments>
+    explicit RealTimeRig(PeerArguments... arguments) : peer(arguments...)
+    {}
 
-    std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<QtSerialDevice>(); }
-    QString path() const { return peer.portPath(); }
+    std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<Device>(); }
     Clock& clock() { return realClock; }
     void setReplyLength(int bytes) { peer.setReplyLength(bytes); }
-    // The request reaches the gateway before it counts it; its reply then takes 20 ms.
+    // The request reaches the peer before it counts it; a gateway's reply then takes 20 ms.
     void letRepliesArrive()
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -89,31 +91,20 @@ struct PtyRig {
     void plugIn() { peer.comeBack(); }
 
     RealClock realClock;
-    PtyPeer peer;
+    Peer peer;
+};
+
+// QSerialPort on a pseudo-terminal whose far end answers.
+struct PtyRig : RealTimeRig<QtSerialDevice, PtyPeer> {
+    QString path() const { return peer.portPath(); }
 };
 
 // A gateway on a loopback port whose bus answers after 20 ms, so that a gateway going away
 // while a reply is awaited goes before the reply.
-template <GatewayPeer::Kind kind> struct GatewayRig {
-    static constexpr bool kRealTime = true;
-    GatewayRig() { peer.setReplyDelayMs(20); }
-
-    std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<NetworkSerialDevice>(); }
-    QString path() const { return peer.address(); }
-    Clock& clock() { return realClock; }
-    void setReplyLength(int bytes) { peer.setReplyLength(bytes); }
-    // The request reaches the gateway before it counts it; its reply then takes 20 ms.
-    void letRepliesArrive()
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        peer.waitForAnswers(peer.requests());
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    void unplug() { peer.hangUp(); }
-    void plugIn() { peer.comeBack(); }
-
-    RealClock realClock;
-    GatewayPeer peer{kind};
+template <GatewayPeer::Kind kind>
+struct GatewayRig : RealTimeRig<NetworkSerialDevice, GatewayPeer> {
+    GatewayRig() : RealTimeRig(kind) { this->peer.setReplyDelayMs(20); }
+    QString path() const { return this->peer.address(); }
 };
 using RawTcpRig = GatewayRig<GatewayPeer::Kind::Raw>;
 using Rfc2217Rig = GatewayRig<GatewayPeer::Kind::Rfc2217>;
