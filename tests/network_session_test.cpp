@@ -86,14 +86,4 @@ TEST_F(SessionOverGateway, GatewayClosingEndsTheLinkOnceWithOneMessageAndItConne
     EXPECT_TRUE(session.polling());
 }
 
-TEST_F(SessionOverGateway, GatewayThatDoesNotConnectSaysWhy)
-{
-    GatewayPeer gateway(GatewayPeer::Kind::Raw);
-    gateway.hangUp();
-    EXPECT_FALSE(connect(gateway));
-    EXPECT_EQ(session.statusText(), QStringLiteral("Offline"));
-    EXPECT_EQ(session.notConnectedText(),
-              NetworkLanguageText(NetworkText::Refused).arg(gateway.address()));
-}
-
 } // namespace
