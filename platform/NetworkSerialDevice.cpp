@@ -12,6 +12,8 @@ namespace {
 constexpr int kWriteTimeoutMs = 1000;
 // How long a reply to a line setting or a purge may take once connected.
 constexpr int kControlReplyMs = 500;
+// Written data goes on once a telegram's worth has come together.
+constexpr int kTelegramBytes = 6;
 
 int remainingMs(const QDeadlineTimer& deadline)
 {
@@ -107,10 +109,14 @@ bool NetworkSerialDevice::isOpen() const
 
 void NetworkSerialDevice::close()
 {
+    if (isOpen())
+        (void)sendUnsent();
     m_open = false;
     m_socket.abort();
     m_telnet.reset();
     m_data.clear();
+    m_unsent.clear();
+    m_unsentCount = 0;
     m_line = LineSettings{};
     m_lost = false;
 }
@@ -139,8 +145,11 @@ bool NetworkSerialDevice::receive(QDeadlineTimer deadline)
     return !m_lost;
 }
 
-bool NetworkSerialDevice::send(const QByteArray& bytes)
+bool NetworkSerialDevice::send(const QByteArray& more)
 {
+    const QByteArray bytes = m_unsent + more;
+    m_unsent.clear();
+    m_unsentCount = 0;
     if (m_socket.write(bytes) != bytes.size()) {
         lose();
         return false;
@@ -235,7 +244,7 @@ bool NetworkSerialDevice::setRts(bool on)
 
 int NetworkSerialDevice::read(uint8_t* buffer, int count, int timeoutMs)
 {
-    if (!isOpen())
+    if (!isOpen() || !sendUnsent())
         return -1;
     const QDeadlineTimer deadline(std::max(timeoutMs, 0));
     while (m_data.size() < count) {
@@ -258,8 +267,12 @@ int NetworkSerialDevice::write(const uint8_t* buffer, int count)
     // What came before a request cannot answer it: a reply later than its time-out would
     // otherwise be read as the reply to the next request.
     m_data.clear();
+    // A telegram written a byte at a time (the raw port) goes in one piece, so that the gateway
+    // does not put it on the bus with gaps; the next use of the line sends what is left.
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), count);
-    return send(rfc2217() ? Rfc2217Framing::escaped(bytes) : bytes) ? count : -1;
+    m_unsent += rfc2217() ? Rfc2217Framing::escaped(bytes) : bytes;
+    m_unsentCount += count;
+    return m_unsentCount < kTelegramBytes || sendUnsent() ? count : -1;
 }
 
 bool NetworkSerialDevice::purge()
@@ -267,7 +280,9 @@ bool NetworkSerialDevice::purge()
     if (!isOpen())
         return false;
     // Over RFC 2217 the gateway drops its buffers too; what it sent before its reply is dropped
-    // here with what has arrived.
+    // here with what has arrived, as is what was written and not sent.
+    m_unsent.clear();
+    m_unsentCount = 0;
     const bool purged =
         !rfc2217() || (sendCommand(ComPort::PurgeData, QByteArray(1, char(ComPort::kPurgeBoth))) &&
                        awaitReply(ComPort::PurgeData));

@@ -39,7 +39,9 @@ private:
     // Takes what the gateway has sent into the data, waiting for something new until `deadline`
     // when nothing is there; false when the connection has ended, which loses the device.
     bool receive(QDeadlineTimer deadline);
+    // Sends `bytes` after the data not sent yet.
     bool send(const QByteArray& bytes);
+    bool sendUnsent() { return m_unsent.isEmpty() || send(QByteArray()); }
     bool sendCommand(uint8_t command, const QByteArray& value);
     // Waits for the gateway's reply to `command`, within what is left of connecting, else briefly.
     bool awaitReply(uint8_t command);
@@ -50,6 +52,9 @@ private:
     std::optional<Rfc2217Framing> m_telnet;
     // Data received and not yet read.
     QByteArray m_data;
+    // Data written and not sent yet (escaped), and how many bytes it was written as.
+    QByteArray m_unsent;
+    int m_unsentCount = 0;
     LineSettings m_line;
     QDeadlineTimer m_connecting;
     bool m_open = false;

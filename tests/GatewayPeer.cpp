@@ -119,6 +119,12 @@ QStringList GatewayPeer::options() const
     return m_options;
 }
 
+QList<int> GatewayPeer::readSizes() const
+{
+    const std::lock_guard guard(m_lock);
+    return m_readSizes;
+}
+
 QList<QByteArray> GatewayPeer::comPortCommands() const
 {
     const std::lock_guard guard(m_lock);
@@ -163,6 +169,10 @@ void GatewayPeer::serveClient(int client)
         const ssize_t n = ::read(client, buffer, sizeof buffer);
         if (n <= 0)
             return;
+        {
+            const std::lock_guard guard(m_lock);
+            m_readSizes << int(n);
+        }
         take(client, buffer, int(n));
     }
 }

@@ -51,6 +51,8 @@ public:
     [[nodiscard]] QByteArray data() const;
     [[nodiscard]] QStringList options() const;
     [[nodiscard]] QList<QByteArray> comPortCommands() const;
+    // How many bytes each read of the connection brought, in order.
+    [[nodiscard]] QList<int> readSizes() const;
 
 private:
     void listen();
@@ -80,6 +82,7 @@ private:
     QByteArray m_data;
     QStringList m_options;
     QList<QByteArray> m_comPortCommands;
+    QList<int> m_readSizes;
     // The Telnet parse of the client's stream.
     enum class Stage { Data, Command, Option, Sub, SubCommand } m_stage = Stage::Data;
     uint8_t m_verb = 0;

@@ -3,6 +3,7 @@
 // the RFC 2217 negotiation and line commands as the gateway sees them.
 #include "GatewayPeer.h"
 #include "buslink/CZuzev.h"
+#include "buslink/Zuzevsave.h"
 #include "platform/ComPortMap.h"
 #include "platform/NetworkSerialDevice.h"
 
@@ -159,6 +160,22 @@ TEST_P(LinkOverGateway, DataFFhReachesTheBusAndComesBackUnchanged)
     EXPECT_EQ(link.lastGoodReply(), MakeTelegram(0x15, 0xFFFF, 0xFFFF));
     const Telegram request = MakeTelegram(0x15, 0xFFFF, 0x00FF);
     EXPECT_EQ(peer.data(), QByteArray(reinterpret_cast<const char*>(request.data()), 6));
+}
+
+// The raw port writes a request a byte at a time; the gateway gets it in one piece, so that it
+// cannot put it on the bus with gaps between its bytes.
+TEST(NetworkGateway, RequestWrittenAByteAtATimeTravelsInOnePiece)
+{
+    GatewayPeer peer(Kind::Raw);
+    RealClock clock;
+    QtSerialPorts ports;
+    TZuzevSave raw{clock, ports, QString()};
+    ASSERT_EQ(raw.RawOpen(*BusPort::parse(peer.address()), 19200, 100), 0);
+    for (int i = 0; i < 3; ++i) {
+        int mode = 0x76, field = 0x0104, data = 1;
+        ASSERT_EQ(raw.RawTransmit(mode, field, data), TZuzevSave::Ok);
+    }
+    EXPECT_EQ(peer.readSizes(), (QList<int>{6, 6, 6}));
 }
 
 INSTANTIATE_TEST_SUITE_P(RawAndRfc2217, LinkOverGateway,
