@@ -1,6 +1,7 @@
 #include "ConsoleScan.h"
 
 #include "ConsoleMessages.h"
+#include "buslink/PortMessages.h"
 #include "buslink/Veltradt.h"
 #include "controller/core/BackupRead.h"
 #include "mainwindow/core/ListExport.h"
@@ -17,7 +18,6 @@ namespace {
 
 // The reply time-out of the access object's connection, as the main window uses it.
 constexpr int kReplyTimeoutMs = 150;
-constexpr int kPortNotOpenedText = 315;
 
 // Progress on standard error: one line per address, and for the backup's byte reads one line
 // per tenth of the way.
@@ -94,8 +94,9 @@ int ConsoleScan::run(const BusConnection& connection, QTextStream& out, QTextStr
 
     // The reports and the backup read through the access object, connected as the main window
     // connects it; its window address is whatever the scan left.
-    if (!bus.Connect(connection.baud, connection.comPort, kReplyTimeoutMs)) {
-        host.messages().error(LanguageText(kPortNotOpenedText));
+    if (!bus.Connect(connection.baud, connection.port(), kReplyTimeoutMs)) {
+        host.messages().error(
+            PortNotOpenedText(connection.port(), bus.openFailure(), connection.baud));
         return 1;
     }
     bool written = true;

@@ -1,4 +1,5 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
+// --port takes a COM number or a network gateway's address instead of the settings file's port;
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
 // --export FILE with it writes the window list report of the scanned list, --trace FILE every
 // telegram exchanged, decoded, --report FILE the commissioning report as a PDF; --record ADDRESS
@@ -28,7 +29,7 @@ struct Options {
     bool scan = false;
     bool simulate = false;
     QString config;
-    std::optional<int> port;
+    std::optional<BusPort> port;
     std::optional<uint32_t> baud;
     QString exportPath;
     QString tracePath;
@@ -54,7 +55,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         {QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
     parser.addOption({QStringLiteral("scan"),
                       QStringLiteral("Scan the bus without windows and print the list.")});
-    parser.addOption({QStringLiteral("port"), QStringLiteral("COM port number for --scan."),
+    parser.addOption({QStringLiteral("port"),
+                      QStringLiteral("COM port number N, or a network gateway: tcp://HOST:PORT "
+                                     "(raw TCP) or rfc2217://HOST:PORT (Telnet with RFC 2217)."),
                       QStringLiteral("N")});
     parser.addOption(
         {QStringLiteral("baud"), QStringLiteral("Baud rate for --scan."), QStringLiteral("B")});
@@ -106,8 +109,10 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     options.site = parser.value(QStringLiteral("site"));
     options.technician = parser.value(QStringLiteral("technician"));
     bool ok = true;
-    if (parser.isSet(QStringLiteral("port")))
-        options.port = parser.value(QStringLiteral("port")).toInt(&ok);
+    if (parser.isSet(QStringLiteral("port"))) {
+        options.port = BusPort::parse(parser.value(QStringLiteral("port")));
+        ok = options.port.has_value();
+    }
     if (ok && parser.isSet(QStringLiteral("baud")))
         options.baud = parser.value(QStringLiteral("baud")).toUInt(&ok);
     // --record needs an address and --csv; --csv and --minutes need --record.
@@ -137,7 +142,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     for (const char* detail : {"site", "technician"})
         badExport = badExport ||
                     (parser.isSet(QString::fromLatin1(detail)) && options.reportPath.isEmpty());
-    if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport) {
+    // The simulated bus stands in for a COM port.
+    const bool simulatedGateway = options.simulate && options.port && options.port->network();
+    if (!ok || (!options.config.isEmpty() && !options.simulate) || badExport || simulatedGateway) {
         err << parser.helpText();
         return std::nullopt;
     }
@@ -179,10 +186,13 @@ int main(int argc, char* argv[])
         return 2;
 
     const Settings settings = ReadSettingsFile(kSettingsFileName).value_or(Settings{});
+    // The port asked for instead of the settings file's; the simulated bus is a COM port.
+    std::optional<BusPort> port = options->port;
     SimulatedPorts simulated;
     if (options->simulate) {
         QString error;
-        if (!simulated.start(options->config, options->port.value_or(settings.comPort), &error)) {
+        port = port.value_or(BusPort(settings.comPort));
+        if (!simulated.start(options->config, port->comNumber(), &error)) {
             err << "fenestrix: " << error << Qt::endl;
             return 1;
         }
@@ -190,16 +200,15 @@ int main(int argc, char* argv[])
 
     RealClock clock;
     QtSerialPorts ports;
-    // The access object takes the language from the settings file, as for --scan.
+    // Without windows the port is the settings file's unless one is asked for; the access object
+    // takes the language from the same file.
+    BusConnection connection{settings.comPort, options->baud.value_or(settings.baud),
+                             settings.gateway, settings.overNetwork};
+    if (port)
+        connection.use(*port);
     if (options->record)
-        return RecordController(
-            clock, ports,
-            {options->port.value_or(settings.comPort), options->baud.value_or(settings.baud)},
-            *options->record, err);
+        return RecordController(clock, ports, connection, *options->record, err);
     if (options->scan) {
-        // The access object takes the language from the same settings file.
-        const BusConnection connection{options->port.value_or(settings.comPort),
-                                       options->baud.value_or(settings.baud)};
         std::optional<TraceFile> trace;
         if (!options->tracePath.isEmpty()) {
             trace.emplace(TelegramTrace::program(), options->tracePath);
@@ -217,6 +226,8 @@ int main(int argc, char* argv[])
 
     MessageBoxes messages;
     TfmMain mainWindow(clock, ports, messages);
+    if (port)
+        mainWindow.setStartPort(*port);
     // "Eigenschaften" opens the window of the controller or of the group control unit.
     QObject::connect(&mainWindow, &TfmMain::deviceWindowRequested, &mainWindow, [&](int address) {
         if (address != 0)

@@ -34,13 +34,14 @@ CZuzev::~CZuzev()
 bool CZuzev::failOpen(int code)
 {
     m_errorCode = code;
+    m_openFailure = m_port->failure();
     m_port->close();
     m_port.reset();
     m_open = 0;
     return false;
 }
 
-bool CZuzev::OpenCom(int port, int replyTimeoutMs, unsigned long baud, int wakeUp)
+bool CZuzev::OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud, int wakeUp)
 {
     if (m_open) {
         if (!deviceLost())
@@ -48,8 +49,10 @@ bool CZuzev::OpenCom(int port, int replyTimeoutMs, unsigned long baud, int wakeU
         CloseCom();
     }
     m_errorCode = NoError;
-    m_port = m_ports.createDevice();
-    if (!m_port->open(m_ports.devicePath(port))) {
+    m_openFailure = DeviceFailure::None;
+    m_port = m_ports.deviceFor(port);
+    if (!m_port || !m_port->open(m_ports.pathOf(port))) {
+        m_openFailure = m_port ? m_port->failure() : DeviceFailure::None;
         m_port.reset();
         m_errorCode = ErrOpen;
         return false;
@@ -251,6 +254,7 @@ void CZuzev::trace(uint32_t startMs, bool replied, bool valid)
     TraceRecord record;
     record.tickMs = startMs;
     record.durationMs = m_clock.tickMs() - startMs;
+    m_lastExchangeMs = record.durationMs;
     record.request = m_request;
     record.reply = m_reply;
     record.replyLength = std::clamp(m_received, 0, 6);

@@ -26,7 +26,8 @@ public:
     CZuzev(const CZuzev&) = delete;
     CZuzev& operator=(const CZuzev&) = delete;
 
-    [[nodiscard]] bool OpenCom(int port, int replyTimeoutMs, unsigned long baud, int wakeUp);
+    [[nodiscard]] bool OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud,
+                               int wakeUp);
     int CloseCom();
     void Telegramm(unsigned address, unsigned data, unsigned short mode);
     int Schreiben(unsigned long count);
@@ -44,6 +45,10 @@ public:
     // Whether the port's device vanished while open (a USB adapter pulled): every exchange then
     // fails at once. CloseCom clears it, and OpenCom opens such a port afresh.
     [[nodiscard]] bool deviceLost() const { return m_port && m_port->lost(); }
+    // Why the last OpenCom failed, where the device could tell (a network gateway).
+    [[nodiscard]] DeviceFailure openFailure() const { return m_openFailure; }
+    // Milliseconds the last exchange took, from the request's write to the end of the reply read.
+    [[nodiscard]] uint32_t lastExchangeMs() const { return m_lastExchangeMs; }
     [[nodiscard]] unsigned long interfaceBaud() const { return m_interfaceBaud; }
     [[nodiscard]] const Telegram& requestBuffer() const { return m_request; }
 
@@ -70,6 +75,8 @@ private:
     Telegram m_request{};
     Telegram m_reply{};
     int m_replyTimeoutMs = 0;
+    DeviceFailure m_openFailure = DeviceFailure::None;
+    uint32_t m_lastExchangeMs = 0;
     // What the last reply read brought: bytes received, and the stray bytes skipped ahead of the
     // reply (-1 when no reply could be found among them).
     int m_lastReadLength = 0;

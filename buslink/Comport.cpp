@@ -19,12 +19,15 @@ uint32_t TCOMport::SupportedBaud(uint32_t baud)
     return std::find(rates.begin(), rates.end(), baud) != rates.end() ? baud : 9600;
 }
 
-bool TCOMport::Open(const QString& devicePath, uint32_t baud, int parity, int stopBits)
+bool TCOMport::Open(const BusPort& busPort, uint32_t baud, int parity, int stopBits)
 {
     Close();
-    auto port = m_ports.createDevice();
-    if (!port->open(devicePath))
+    m_openFailure = DeviceFailure::None;
+    auto port = m_ports.deviceFor(busPort);
+    if (!port || !port->open(m_ports.pathOf(busPort))) {
+        m_openFailure = port ? port->failure() : DeviceFailure::None;
         return false;
+    }
     m_port = std::move(port);
 
     LineSettings line;
@@ -34,6 +37,7 @@ bool TCOMport::Open(const QString& devicePath, uint32_t baud, int parity, int st
     line.stopBits =
         stopBits >= 0 && stopBits <= 2 ? static_cast<StopBits>(stopBits) : StopBits::One;
     if (!m_port->applyLine(line)) {
+        m_openFailure = m_port->failure();
         Close();
         return false;
     }

@@ -22,7 +22,7 @@ public:
 
     // Parity code 0..4 (none, odd, even, mark, space), stop-bit code 0..2 (1, 1.5, 2); other
     // codes and unlisted baud rates fall back to none, one stop bit and 9600 baud.
-    [[nodiscard]] bool Open(const QString& devicePath, uint32_t baud, int parity, int stopBits);
+    [[nodiscard]] bool Open(const BusPort& port, uint32_t baud, int parity, int stopBits);
     void Close();
     [[nodiscard]] bool WriteByte(uint8_t byte);
     // Waits up to the port's read time-out of 1 ms for a byte, or only `timeoutMs`.
@@ -30,16 +30,16 @@ public:
     [[nodiscard]] bool isOpen() const { return m_port != nullptr; }
     // Whether the port's device vanished while open; reads and writes then fail at once.
     [[nodiscard]] bool deviceLost() const { return m_port && m_port->lost(); }
+    // Why the last Open failed, where the device could tell (a network gateway).
+    [[nodiscard]] DeviceFailure openFailure() const { return m_openFailure; }
 
     // The baud rate that Open applies for a requested rate.
     [[nodiscard]] static uint32_t SupportedBaud(uint32_t baud);
-
-protected:
-    SerialPorts& ports() { return m_ports; }
 
 private:
     SerialPorts& m_ports;
     std::unique_ptr<SerialDevice> m_port;
     QString m_logPath;
     QFile m_log;
+    DeviceFailure m_openFailure = DeviceFailure::None;
 };

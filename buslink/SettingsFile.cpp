@@ -1,8 +1,9 @@
 #include "SettingsFile.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 Settings ParseSettings(const QByteArray& text)
 {
@@ -11,6 +12,7 @@ Settings ParseSettings(const QByteArray& text)
     static const QRegularExpression port(QStringLiteral(R"(^\s*COM\s*([+-]?\d+))"));
     static const QRegularExpression baud(QStringLiteral(R"(^\s*([+-]?\d+))"));
     static const QRegularExpression language(QStringLiteral(R"(^\s*Sprache\s*([+-]?\d+))"));
+    static const QRegularExpression network(QStringLiteral(R"(^\s*Netzwerk\s*([01])\s+(\S+))"));
 
     qsizetype at = 0;
     auto next = [&](const QRegularExpression& re, auto store) {
@@ -21,9 +23,14 @@ Settings ParseSettings(const QByteArray& text)
         at += m.capturedEnd(0);
         return true;
     };
-    next(port, [&](long long v) { settings.comPort = static_cast<int>(v); }) &&
+    const bool threeLines =
+        next(port, [&](long long v) { settings.comPort = static_cast<int>(v); }) &&
         next(baud, [&](long long v) { settings.baud = static_cast<uint32_t>(v); }) &&
         next(language, [&](long long v) { settings.language = static_cast<int>(v); });
+    if (const auto m = network.match(s.mid(at)); threeLines && m.hasMatch()) {
+        settings.gateway = ParseNetworkPort(m.captured(2));
+        settings.overNetwork = settings.gateway && m.captured(1) == QLatin1String("1");
+    }
 
     if (settings.comPort < 1)
         settings.comPort = 1;
@@ -42,13 +49,21 @@ std::optional<Settings> ReadSettingsFile(const QString& path)
 
 bool WriteSettingsFile(const QString& path, const Settings& settings)
 {
-    QSaveFile file(path);
+    WholeFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    file.write(QStringLiteral("COM%1\n%2\nSprache%3\n")
-                   .arg(settings.comPort)
-                   .arg(settings.baud)
-                   .arg(settings.language)
-                   .toLatin1());
+    QString text = QStringLiteral("COM%1\n%2\nSprache%3\n")
+                       .arg(settings.comPort)
+                       .arg(settings.baud)
+                       .arg(settings.language);
+    if (settings.gateway)
+        text += QStringLiteral("Netzwerk%1 %2\n")
+                    .arg(settings.overNetwork ? 1 : 0)
+                    .arg(NetworkPortText(*settings.gateway));
+    const QByteArray bytes = text.toLatin1();
+    if (file.device().write(bytes) != bytes.size()) {
+        file.cancel();
+        return false;
+    }
     return file.commit();
 }

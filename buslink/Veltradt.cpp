@@ -103,7 +103,7 @@ void TFensterSteuerung::GetParameterInfo(int index, TStrgItem& item) const
         item = m_table[static_cast<size_t>(index)];
 }
 
-bool TFensterSteuerung::Connect(unsigned long baud, int port, int replyTimeoutMs)
+bool TFensterSteuerung::Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs)
 {
     std::lock_guard guard(m_lock);
     Disconnect();
@@ -181,12 +181,12 @@ int TFensterSteuerung::WriteEepromByte(int memoryAddress, int value)
     return SendToWindow(mode, memoryAddress, value);
 }
 
-void TFensterSteuerung::SendKeepAlive()
+int TFensterSteuerung::SendKeepAlive()
 {
     if (!m_connected)
-        return;
+        return ErrNotOpen;
     auto [mode, field, data] = Protocol::KeepAliveRequest();
-    (void)SendTelegram(mode, field, data);
+    return SendTelegram(mode, field, data);
 }
 
 void TFensterSteuerung::EnableEepromWrite()

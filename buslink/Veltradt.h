@@ -29,7 +29,7 @@ public:
     [[nodiscard]] int GetWindowAddress() const { return m_windowAddress; }
     void GetParameterInfo(int index, TStrgItem& item) const;
 
-    bool Connect(unsigned long baud, int port, int replyTimeoutMs);
+    bool Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs);
     [[nodiscard]] bool IsConnected() const { return m_connected; }
     void Disconnect();
 
@@ -46,8 +46,8 @@ public:
     int ReadEepromByte(int memoryAddress, int& value);
     int WriteEepromByte(int memoryAddress, int value);
 
-    // The keep-alive telegram, when connected; its reply is not used.
-    void SendKeepAlive();
+    // The keep-alive telegram, when connected; its reply is not used. 0 when it was answered.
+    int SendKeepAlive();
     // Command 6677h, which the controller at the window address needs before an EEPROM write.
     void EnableEepromWrite();
     // Rewrites page 0's checksum (byte 30h) from the bytes 21h..2Fh of the controller at the

@@ -16,10 +16,10 @@ TZuzevSave::TZuzevSave(Clock& clock, SerialPorts& ports, QString logPath)
     : TCOMport(ports, std::move(logPath)), m_clock(clock)
 {}
 
-int TZuzevSave::RawOpen(int port, uint32_t baud, int replyTimeLimitMs)
+int TZuzevSave::RawOpen(const BusPort& port, uint32_t baud, int replyTimeLimitMs)
 {
     m_replyTimeLimitMs = replyTimeLimitMs;
-    return Open(ports().devicePath(port), baud, 0, 0) ? 0 : 1;
+    return Open(port, baud, 0, 0) ? 0 : 1;
 }
 
 void TZuzevSave::SendKeepAlive()

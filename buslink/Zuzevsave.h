@@ -12,7 +12,7 @@ public:
     TZuzevSave(Clock& clock, SerialPorts& ports, QString logPath = QStringLiteral("Debug.dat"));
 
     // 0 ok, 1 failed.
-    int RawOpen(int port, uint32_t baud, int replyTimeLimitMs);
+    int RawOpen(const BusPort& port, uint32_t baud, int replyTimeLimitMs);
     void SetReplyTimeout(int ms) { m_replyTimeLimitMs = ms; }
     [[nodiscard]] int replyTimeLimit() const { return m_replyTimeLimitMs; }
     int RawTransmit(int& mode, int& addressField, int& data);

@@ -126,9 +126,10 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_scanDialog = std::make_unique<TfmScan>(this);
     connect(m_scanDialog.get(), &TfmScan::changeSettingsRequested, this, [this] {
         acComPortExecute();
-        m_scanDialog->showSettings(connection().comPort, static_cast<int>(connection().baud));
+        m_scanDialog->showSettings(connection().port(), static_cast<int>(connection().baud));
     });
     connect(&m_session, &BusSession::connectionChanged, this, &TfmMain::applyConnectionState);
+    connect(&m_session, &BusSession::roundTripChanged, this, &TfmMain::showSecondPanel);
 
     m_startDelay = new QTimer(this);
     m_startDelay->setObjectName(QStringLiteral("Einschaltverzoegerung"));
@@ -438,14 +439,19 @@ void TfmMain::showEvent(QShowEvent* event)
         return;
     m_shownOnce = true;
     m_programDirectory = QDir::currentPath();
-    if (const auto settings = ReadSettingsFile(kSettingsFileName)) {
-        m_session.setConnection({settings->comPort, settings->baud});
+    const auto settings = ReadSettingsFile(kSettingsFileName);
+    BusConnection start;
+    if (settings)
+        start = {settings->comPort, settings->baud, settings->gateway, settings->overNetwork};
+    if (m_startPort)
+        start.use(*m_startPort);
+    m_session.setConnection(start);
+    if (settings) {
         SetCurrentLanguage(settings->language);
         ApplyQtTranslations(CurrentLanguage());
         sprache_aendern();
         adapt_windows();
     } else {
-        m_session.setConnection({});
         SetCurrentLanguage(German);
         ApplyQtTranslations(German);
         sprache_aendern();
@@ -456,8 +462,10 @@ void TfmMain::showEvent(QShowEvent* event)
 void TfmMain::closeEvent(QCloseEvent* event)
 {
     // A settings file that cannot be written is left as it was; closing goes on.
-    (void)WriteSettingsFile(QDir(m_programDirectory).filePath(kSettingsFileName),
-                            Settings{connection().comPort, connection().baud, CurrentLanguage()});
+    const BusConnection c = connection();
+    (void)WriteSettingsFile(
+        QDir(m_programDirectory).filePath(kSettingsFileName),
+        Settings{c.comPort, c.baud, CurrentLanguage(), c.gateway, c.overNetwork});
     m_session.DisconnectBus(true);
     m_startDelay->stop();
     event->accept();
@@ -649,10 +657,15 @@ void TfmMain::acInfoExecute()
 void TfmMain::acComPortExecute()
 {
     DisconnectBus(false);
-    m_portDialog->setSettings(connection().comPort, static_cast<int>(connection().baud));
+    const BusConnection before = connection();
+    m_portDialog->setSettings(before.comPort, static_cast<int>(before.baud));
+    m_portDialog->setGateway(before.gateway, before.overNetwork);
     m_portDialog->exec();
-    m_session.setConnection({m_portDialog->port(), static_cast<uint32_t>(m_portDialog->baud())});
-    ConnectBus();
+    m_session.setConnection({m_portDialog->port(), static_cast<uint32_t>(m_portDialog->baud()),
+                             m_portDialog->gateway(), m_portDialog->overNetwork()});
+    // A gateway that does not connect says why; a COM port that does not open shows "Offline".
+    if (!m_session.ConnectBus() && connection().port().network())
+        m_messages.error(m_session.notConnectedText());
 }
 
 void TfmMain::Sprachauswahl1Click()
@@ -687,7 +700,7 @@ void TfmMain::setScanCommandsEnabled(bool enabled)
 
 bool TfmMain::confirmScanStart()
 {
-    m_scanDialog->showSettings(connection().comPort, static_cast<int>(connection().baud));
+    m_scanDialog->showSettings(connection().port(), static_cast<int>(connection().baud));
     return m_scanDialog->exec() == QDialog::Accepted;
 }
 
@@ -699,11 +712,20 @@ void TfmMain::processEvents()
 void TfmMain::setScanStatus(const QString& text, bool alarm)
 {
     m_summaryShown = false;
-    statusScan->setText(text);
+    m_scanText = text;
+    showSecondPanel();
     QPalette palette = statusBar()->palette();
     palette.setColor(QPalette::Window,
                      alarm ? QColor(Qt::red) : QApplication::palette().color(QPalette::Window));
     statusBar()->setPalette(palette);
+}
+
+void TfmMain::showSecondPanel()
+{
+    const QString roundTrip = m_session.roundTripText();
+    statusScan->setText(roundTrip.isEmpty() || m_scanText.isEmpty()
+                            ? m_scanText + roundTrip
+                            : m_scanText + QStringLiteral("  \u2013  ") + roundTrip);
 }
 
 ProgressReporter& TfmMain::progress()

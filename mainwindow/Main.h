@@ -86,6 +86,8 @@ public:
     void bnGr50Click();
 
     [[nodiscard]] BusConnection connection() const { return m_session.connection(); }
+    // The port to start on instead of the settings file's (the command line's --port).
+    void setStartPort(const BusPort& port) { m_startPort = port; }
     [[nodiscard]] bool topHungArticle() const { return m_topHungArticle; }
     [[nodiscard]] bool readdressing() const { return m_addressing.readdressing(); }
     // A scan, an addressing flow, a group drive or an export is running.
@@ -122,6 +124,8 @@ private:
     // Runs a flow with every command that uses the bus or changes the list disabled.
     template <typename Flow> auto runFlow(Flow&& flow);
     void applyConnectionState();
+    // The second status panel: the scan's or a flow's text, and a slow network round trip.
+    void showSecondPanel();
     void createActions();
     void createMenus();
     void createToolBar();
@@ -146,6 +150,8 @@ private:
     int m_flowDepth = 0;
     // The second status panel shows the list summary, which follows the language.
     bool m_summaryShown = false;
+    QString m_scanText;
+    std::optional<BusPort> m_startPort;
 
     QTimer* m_startDelay = nullptr;
 

@@ -1,5 +1,6 @@
 #include "ComPortMap.h"
 
+#include "NetworkSerialDevice.h"
 #include "QtSerialDevice.h"
 
 #include <QDir>
@@ -42,4 +43,9 @@ QString comPortPath(int number)
 std::unique_ptr<SerialDevice> QtSerialPorts::createDevice()
 {
     return std::make_unique<QtSerialDevice>();
+}
+
+std::unique_ptr<SerialDevice> QtSerialPorts::createNetworkDevice()
+{
+    return std::make_unique<NetworkSerialDevice>();
 }

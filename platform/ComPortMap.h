@@ -9,9 +9,10 @@
 // The device path of COM port `number`; empty when the number maps to no device name.
 [[nodiscard]] QString comPortPath(int number);
 
-// The machine's serial ports through QSerialPort.
+// The machine's serial ports through QSerialPort, and serial gateways on the network.
 class QtSerialPorts final : public SerialPorts {
 public:
     std::unique_ptr<SerialDevice> createDevice() override;
     QString devicePath(int number) const override { return comPortPath(number); }
+    std::unique_ptr<SerialDevice> createNetworkDevice() override;
 };

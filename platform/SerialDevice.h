@@ -1,6 +1,9 @@
 // A serial line as the bus code needs it: exclusive open, line settings, DTR/RTS, timed reads.
-// Implemented over QSerialPort for real ports and by the simulator's in-memory line for tests.
+// Implemented over QSerialPort for real ports, over TCP for network gateways and by the
+// simulator's in-memory line for tests.
 #pragma once
+
+#include "BusPort.h"
 
 #include <QString>
 
@@ -9,6 +12,17 @@
 
 enum class Parity { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
 enum class StopBits { One = 0, OneAndHalf = 1, Two = 2 };
+
+// Why a device did not open or did not take its line settings, where it can tell more than that.
+enum class DeviceFailure {
+    None,
+    HostNotFound,
+    Refused,
+    TimedOut,
+    NoComPortOption,
+    LineRefused,
+    Closed
+};
 
 struct LineSettings {
     uint32_t baud = 9600;
@@ -44,6 +58,8 @@ public:
     [[nodiscard]] virtual int write(const uint8_t* buffer, int count) = 0;
     // Drops pending input and output.
     virtual bool purge() = 0;
+    // Why the last open or line setting failed; None where the device has nothing to add.
+    [[nodiscard]] virtual DeviceFailure failure() const { return DeviceFailure::None; }
 };
 
 // Where serial devices come from: the machine's ports, or a simulated bus in tests.
@@ -53,4 +69,17 @@ public:
     [[nodiscard]] virtual std::unique_ptr<SerialDevice> createDevice() = 0;
     // The device path of COM port `number`.
     [[nodiscard]] virtual QString devicePath(int number) const = 0;
+    // A device that reaches a serial gateway on the network; none where only local lines exist.
+    [[nodiscard]] virtual std::unique_ptr<SerialDevice> createNetworkDevice() { return nullptr; }
+
+    // The device for `port` and the path it opens: a COM number's local line, or the network
+    // device with the gateway's address.
+    [[nodiscard]] std::unique_ptr<SerialDevice> deviceFor(const BusPort& port)
+    {
+        return port.network() ? createNetworkDevice() : createDevice();
+    }
+    [[nodiscard]] QString pathOf(const BusPort& port) const
+    {
+        return port.network() ? port.text() : devicePath(port.comNumber());
+    }
 };

@@ -2,15 +2,15 @@
 
 #include <QFileInfo>
 
-bool WholeFile::open()
+bool WholeFile::open(QIODevice::OpenMode mode)
 {
     const QFileInfo target(m_path);
     if (target.exists() && !target.isFile()) {
         m_direct.emplace(m_path);
-        return m_direct->open(QIODevice::WriteOnly);
+        return m_direct->open(mode);
     }
     m_whole.emplace(m_path);
-    return m_whole->open(QIODevice::WriteOnly);
+    return m_whole->open(mode);
 }
 
 QIODevice& WholeFile::device()

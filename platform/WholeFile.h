@@ -13,7 +13,8 @@ class WholeFile {
 public:
     explicit WholeFile(QString path) : m_path(std::move(path)) {}
 
-    [[nodiscard]] bool open();
+    // For writing; QIODevice::Text besides writes the line ends of the platform.
+    [[nodiscard]] bool open(QIODevice::OpenMode mode = QIODevice::WriteOnly);
     [[nodiscard]] QIODevice& device();
     // Nothing written replaces the file.
     void cancel();

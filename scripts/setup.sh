@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libgtest-dev
-          fonts-dejavu-core qt6-translations-l10n poppler-utils
+          fonts-dejavu-core qt6-translations-l10n poppler-utils ser2net
           clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

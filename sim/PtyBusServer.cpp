@@ -15,6 +15,7 @@ namespace {
 // is noticed soon.
 constexpr int kIdlePollMs = 20;
 
+// The rate of a terminal speed; 0 for one the bus does not know.
 uint32_t baudOf(speed_t speed)
 {
     switch (speed) {
@@ -35,7 +36,7 @@ uint32_t baudOf(speed_t speed)
     case B115200:
         return 115200;
     default:
-        return 19200;
+        return 0;
     }
 }
 
@@ -58,6 +59,7 @@ PtyBusServer::~PtyBusServer()
 
 void PtyBusServer::setLog(TelegramLog* log)
 {
+    m_log = log;
     m_line.setLog(log);
 }
 
@@ -165,10 +167,16 @@ void PtyBusServer::serve()
 
 void PtyBusServer::readRequests(uint64_t nowUs)
 {
-    // The client sets the baud rate on its side of the terminal; it decides the byte times.
+    // The client sets the baud rate on its side of the terminal; it decides the byte times, and
+    // the log shows each rate the requests come at. A rate the bus does not know runs at 19200.
     termios settings{};
-    if (tcgetattr(m_slave, &settings) == 0)
-        m_line.setBaud(baudOf(cfgetospeed(&settings)));
+    if (tcgetattr(m_slave, &settings) == 0) {
+        const uint32_t baud = baudOf(cfgetospeed(&settings));
+        m_line.setBaud(baud != 0 ? baud : 19200);
+        if (m_log && m_loggedBaud != baud)
+            m_log->baudRate(nowUs, baud);
+        m_loggedBaud = baud;
+    }
     uint8_t buffer[256];
     ssize_t n;
     while ((n = ::read(m_master, buffer, sizeof buffer)) > 0) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 // The server keeps its own handle on the terminal's slave side, so a client can close and reopen
@@ -45,6 +46,9 @@ private:
 
     std::unique_ptr<SimulatedBus> m_bus;
     BusLine m_line;
+    TelegramLog* m_log = nullptr;
+    // The terminal's rate as last logged; 0 before the first request.
+    std::optional<uint32_t> m_loggedBaud;
     std::mutex m_lock;
     std::thread m_thread;
     std::atomic<bool> m_stopRequested = false;

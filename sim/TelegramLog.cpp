@@ -34,13 +34,25 @@ void TelegramLog::dropped(uint64_t atUs, const QByteArray& bytes)
     write(atUs, "PC> ", bytes, "  (no telegram)");
 }
 
+void TelegramLog::baudRate(uint64_t atUs, uint32_t baud)
+{
+    writeLine(atUs, baud != 0 ? QStringLiteral("line %1 baud").arg(baud)
+                              : QStringLiteral("line unknown baud"));
+}
+
 void TelegramLog::write(uint64_t atUs, const char* direction, const QByteArray& bytes,
                         const char* note)
 {
-    const QString line = QString::asprintf("%7llu.%06llu %s %s%s\n",
-                                           static_cast<unsigned long long>(atUs / 1'000'000),
-                                           static_cast<unsigned long long>(atUs % 1'000'000),
-                                           direction, bytes.toHex(' ').toUpper().constData(), note);
+    writeLine(atUs, QString::asprintf("%s %s%s", direction, bytes.toHex(' ').toUpper().constData(),
+                                      note));
+}
+
+void TelegramLog::writeLine(uint64_t atUs, const QString& text)
+{
+    const QString line =
+        QString::asprintf("%7llu.%06llu ", static_cast<unsigned long long>(atUs / 1'000'000),
+                          static_cast<unsigned long long>(atUs % 1'000'000)) +
+        text + u'\n';
     m_out->write(line.toLatin1());
     if (auto* file = qobject_cast<QFile*>(m_out.get()))
         file->flush();

@@ -1,5 +1,6 @@
-// A log of the simulated bus's traffic: every request it received, every reply it sent and every
-// byte it dropped, one line each with the time in seconds since the bus started.
+// A log of the simulated bus's traffic: every request it received, every reply it sent, every
+// byte it dropped and every change of the line's baud rate, one line each with the time in
+// seconds since the bus started.
 #pragma once
 
 #include "BusTelegram.h"
@@ -19,9 +20,12 @@ public:
     void request(uint64_t atUs, const BusTelegram& telegram);
     void reply(uint64_t atUs, const QByteArray& bytes);
     void dropped(uint64_t atUs, const QByteArray& bytes);
+    // "line 19200 baud"; 0 for a rate the terminal reports but the bus does not know.
+    void baudRate(uint64_t atUs, uint32_t baud);
 
 private:
     void write(uint64_t atUs, const char* direction, const QByteArray& bytes, const char* note);
+    void writeLine(uint64_t atUs, const QString& text);
 
     std::unique_ptr<QIODevice> m_out;
 };

@@ -1,7 +1,9 @@
 // The controller window opened through the main window: on the simulated default bus (virtual
 // clock), and in real time against "fenestrix-sim" over a pseudo-terminal.
 #include "ControllerWindowFixture.h"
+#include "Ser2netProcess.h"
 #include "buslink/ParameterTable.h"
+#include "buslink/TelegramTrace.h"
 #include "mainwindow/Busmonitor.h"
 #include "mainwindow/core/TraceTableModel.h"
 #include "platform/ComPortMap.h"
@@ -9,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
@@ -141,7 +144,8 @@ TEST_F(ControllerWindowTest, OpeningDisablesTheMainWindowsBusCommandsAndRunsOnce
 }
 
 // "fenestrix-sim" serving the default bus on COM1 over a pseudo-terminal, and a main window on
-// it in real time, wired as the program wires it.
+// it in real time, wired as the program wires it; or through ser2net, whose address the window
+// finds in the settings file.
 struct RealTimeBus {
     QTemporaryDir dir;
     QProcess sim;
@@ -149,9 +153,10 @@ struct RealTimeBus {
     RealClock clock;
     QtSerialPorts ports;
     RecordedMessages messages;
+    std::optional<Ser2netProcess> gateway;
     std::unique_ptr<TfmMain> main;
 
-    RealTimeBus()
+    explicit RealTimeBus(std::optional<NetworkPort::Protocol> through = std::nullopt)
     {
         sim.start(QStringLiteral(FENESTRIX_SIM_PROGRAM),
                   {QStringLiteral("--link"), dir.filePath(QStringLiteral("COM1"))});
@@ -159,6 +164,13 @@ struct RealTimeBus {
             return;
         qputenv("FENESTRIX_PORTS", dir.path().toLocal8Bit());
         QDir::setCurrent(dir.path());
+        if (through) {
+            gateway.emplace(*through, dir.filePath(QStringLiteral("COM1")));
+            QFile ini(QStringLiteral("Fenestrix.ini"));
+            if (!gateway->listening() || !ini.open(QIODevice::WriteOnly))
+                return;
+            ini.write("COM1\n19200\nSprache0\nNetzwerk1 " + gateway->address().toLatin1() + "\n");
+        }
         SetCurrentLanguage(German);
         main = std::make_unique<TfmMain>(clock, ports, messages);
         main->findChild<QTimer*>(QStringLiteral("Einschaltverzoegerung"))->stop();
@@ -225,6 +237,60 @@ TEST(ControllerWindowEndToEnd, LiveWindowOfTheSimulatedChainDrive)
               << std::endl;
     // One telegram at a time: far below the whole refresh, with room for a loaded machine.
     EXPECT_LT(longestStallMs, 200);
+}
+
+// The requests of five refreshes of the chain drive's window, keep-alives left out (the polling
+// timer sends them between the telegrams when it is due), and how many failed.
+struct Refreshes {
+    QList<QByteArray> requests;
+    int failed = 0;
+    qint64 ms = 0;
+};
+Refreshes refreshChainDrive(RealTimeBus& rt)
+{
+    Refreshes seen;
+    rt.select(2);
+    whenShown(*rt.main, [&](TfmFenster& window) {
+        window.TimerTimer(); // the first refresh reads the slow values and the picture
+        const uint64_t from = TelegramTrace::program().lastSequence();
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 5; ++i)
+            window.TimerTimer();
+        seen.ms = timer.elapsed();
+        for (const TraceRecord& r : TelegramTrace::program().recordsAfter(from)) {
+            seen.failed += IsFailure(r.outcome);
+            if (r.request[0] != 0x4F)
+                seen.requests << QByteArray(reinterpret_cast<const char*>(r.request.data()), 6);
+        }
+        window.reject();
+    });
+    rt.main->acFensterExecute();
+    return seen;
+}
+
+// Real time through ser2net with RFC 2217, its address from the settings file's fourth line: the
+// controller window refreshes with the reads it makes over the terminal, every one answered.
+TEST(ControllerWindowEndToEnd, RefreshOverSer2netReadsAsOverTheTerminal)
+{
+    Refreshes overTerminal, overGateway;
+    {
+        RealTimeBus rt;
+        ASSERT_TRUE(rt.connected());
+        overTerminal = refreshChainDrive(rt);
+    }
+    RealTimeBus rt(NetworkPort::Protocol::Rfc2217);
+    ASSERT_TRUE(rt.gateway && rt.gateway->listening()) << rt.gateway->output().toStdString();
+    ASSERT_TRUE(rt.connected());
+    EXPECT_EQ(rt.main->connectionStatus(),
+              QStringLiteral("Online, %1, 19200 Baud").arg(rt.gateway->address()));
+    overGateway = refreshChainDrive(rt);
+    std::cout << "5 refreshes over the terminal: " << overTerminal.ms
+              << " ms, through ser2net: " << overGateway.ms << " ms" << std::endl;
+    ASSERT_GT(overTerminal.requests.size(), 20);
+    EXPECT_EQ(overTerminal.failed, 0);
+    EXPECT_EQ(overGateway.failed, 0);
+    EXPECT_EQ(overGateway.requests, overTerminal.requests);
 }
 
 // Real time against fenestrix-sim: refreshes of the controller window take as long with the bus

@@ -7,6 +7,7 @@
 #include "texts/Fortschritt.h"
 #include "texts/Info.h"
 #include "texts/MessageBoxes.h"
+#include "texts/NetworkText.h"
 #include "texts/QtTranslations.h"
 #include "texts/Scan.h"
 #include "texts/Sprachauswahl.h"
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -359,6 +361,58 @@ TEST_F(PortDialog, BaudRateCannotBeChangedAndAnUnlistedRateSurvives)
     EXPECT_EQ(dialog.baud(), 115200);
 }
 
+// The gateway's entry: shown as stored, the COM port off while it is chosen, no OK without a
+// host, and kept with its host also when the COM port is taken.
+TEST_F(PortDialog, NetworkEntryIsShownAsStoredAndHandedBack)
+{
+    fake.present = {1, 3};
+    auto* network = Child<QGroupBox>(dialog, "gbNetzwerk");
+    auto* host = Child<QLineEdit>(dialog, "edRechner");
+    auto* tcpPort = Child<QSpinBox>(dialog, "seTcpPort");
+    auto* protocol = Child<QComboBox>(dialog, "cbProtokoll");
+    auto* ok = Child<QPushButton>(dialog, "bnUbernehmen");
+
+    dialog.setSettings(3, 19200);
+    dialog.setGateway(NetworkPort{NetworkPort::Protocol::Rfc2217, QStringLiteral("gw"), 2217},
+                      true);
+    dialog.show();
+    EXPECT_TRUE(network->isChecked());
+    EXPECT_EQ(host->text(), QStringLiteral("gw"));
+    EXPECT_EQ(tcpPort->value(), 2217);
+    EXPECT_EQ(protocol->currentText(), NetworkLanguageText(NetworkText::Rfc2217));
+    EXPECT_FALSE(ports()->isEnabled());
+    host->clear();
+    EXPECT_FALSE(ok->isEnabled());
+    host->setText(QStringLiteral(" 10.0.0.7 "));
+    protocol->setCurrentIndex(int(NetworkPort::Protocol::RawTcp));
+    ASSERT_TRUE(ok->isEnabled());
+    Click(dialog, "bnUbernehmen");
+    ASSERT_TRUE(dialog.overNetwork());
+    EXPECT_EQ(dialog.gateway(),
+              (NetworkPort{NetworkPort::Protocol::RawTcp, QStringLiteral("10.0.0.7"), 2217}));
+    EXPECT_EQ(dialog.port(), 3) << "the COM port stays as it was";
+
+    dialog.show();
+    network->setChecked(false);
+    EXPECT_TRUE(ports()->isEnabled());
+    host->clear();
+    EXPECT_TRUE(ok->isEnabled()) << "no host is needed for a COM port";
+    host->setText(QStringLiteral("gw2"));
+    ports()->setCurrentIndex(0);
+    Click(dialog, "bnUbernehmen");
+    EXPECT_FALSE(dialog.overNetwork());
+    EXPECT_EQ(dialog.port(), 1);
+    EXPECT_EQ(dialog.gateway()->host, QStringLiteral("gw2"));
+
+    dialog.setGateway(std::nullopt, false);
+    dialog.show();
+    EXPECT_FALSE(network->isChecked());
+    EXPECT_TRUE(host->text().isEmpty());
+    EXPECT_EQ(tcpPort->value(), 4001);
+    Click(dialog, "bnUbernehmen");
+    EXPECT_FALSE(dialog.gateway().has_value());
+}
+
 // ---- Language dialog ----
 
 TEST_F(Dialogs, LanguageDialogAlwaysDeliversALanguageNumber)
@@ -417,11 +471,12 @@ TEST_F(Dialogs, ScanDialogAsksForOtherSettingsAndShowsThemAgain)
 {
     TfmScan dialog;
     dialog.showSettings(1, 19200);
-    QObject::connect(&dialog, &TfmScan::changeSettingsRequested, &dialog,
-                     [&] { dialog.showSettings(6, 19200); });
+    QObject::connect(&dialog, &TfmScan::changeSettingsRequested, &dialog, [&] {
+        dialog.showSettings(*BusPort::parse(QStringLiteral("rfc2217://gw:4001")), 19200);
+    });
     dialog.show();
     Click(dialog, "bnAendern");
-    EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("COM6"));
+    EXPECT_EQ(Child<QLabel>(dialog, "lblPort")->text(), QStringLiteral("rfc2217://gw:4001"));
     EXPECT_TRUE(dialog.isVisible());
 }
 

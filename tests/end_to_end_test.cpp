@@ -1,5 +1,6 @@
 // End to end in real time: "fenestrix --scan" and "fenestrix --record" against "fenestrix-sim"
 // over a pseudo-terminal.
+#include "ProgramRuns.h"
 #include "controller/core/ControllerBackup.h"
 #include "controller/core/RecordingCsv.h"
 #include "texts/Sprachen.h"
@@ -9,7 +10,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,48 +19,11 @@
 
 namespace {
 
-struct SimulatorProcess {
-    QProcess process;
-    bool start(const QStringList& arguments)
-    {
-        process.start(QStringLiteral(FENESTRIX_SIM_PROGRAM), arguments);
-        // The first line of output is the terminal's path: the bus is served from then on.
-        return process.waitForStarted(5000) && process.waitForReadyRead(5000) &&
-               process.readLine().startsWith("/dev/");
-    }
-    ~SimulatorProcess()
-    {
-        process.terminate();
-        process.waitForFinished(5000);
-    }
-};
-
 // The settings file "Fenestrix.ini" in `work`.
 bool writeSettings(const QTemporaryDir& work, const QByteArray& content)
 {
     QFile ini(work.filePath(QStringLiteral("Fenestrix.ini")));
     return ini.open(QIODevice::WriteOnly) && ini.write(content) == content.size();
-}
-
-struct ScanRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ScanRun runScan(const QString& workDir, const QString& portsDir, const QStringList& arguments)
-{
-    QProcess scan;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FENESTRIX_PORTS"), portsDir);
-    scan.setProcessEnvironment(env);
-    scan.setWorkingDirectory(workDir);
-    scan.start(QStringLiteral(FENESTRIX_PROGRAM),
-               QStringList{QStringLiteral("--scan")} + arguments);
-    scan.waitForFinished(120000);
-    return {scan.exitStatus() == QProcess::NormalExit ? scan.exitCode() : -1,
-            QString::fromUtf8(scan.readAllStandardOutput()),
-            QString::fromUtf8(scan.readAllStandardError())};
 }
 
 TEST(EndToEnd, ScanOfTheDefaultBusListsItsDevices)

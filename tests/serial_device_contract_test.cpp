@@ -1,7 +1,10 @@
-// One suite for every serial device: the scripted line, the simulator's in-memory transport and
-// QSerialPort over a pseudo-terminal answer the same cases of timing, purge, close and loss.
+// One suite for every serial device: the scripted line, the simulator's in-memory transport,
+// QSerialPort over a pseudo-terminal and a network gateway over raw TCP and RFC 2217 answer the
+// same cases of timing, purge, close and loss.
+#include "GatewayPeer.h"
 #include "PtyPeer.h"
 #include "RecordingSerial.h"
+#include "platform/NetworkSerialDevice.h"
 #include "platform/QtSerialDevice.h"
 #include "sim/MemoryBusPorts.h"
 #include "sim/SimulatedBus.h"
@@ -67,16 +70,20 @@ struct MemoryRig {
     MemoryBusPorts ports{virtualClock, bus};
 };
 
-// QSerialPort in real time on a pseudo-terminal whose far end answers.
-struct PtyRig {
+// A device in real time against a peer on a thread of its own that answers like a bus device.
+template <typename Device, typename Peer> struct RealTimeRig {
     static constexpr bool kRealTime = true;
+    template <typename... PeerArguments>
+    explicit RealTimeRig(PeerArguments... arguments) : peer(arguments...)
+    {}
 
-    std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<QtSerialDevice>(); }
-    QString path() const { return peer.portPath(); }
+    std::unique_ptr<SerialDevice> createDevice() { return std::make_unique<Device>(); }
     Clock& clock() { return realClock; }
     void setReplyLength(int bytes) { peer.setReplyLength(bytes); }
+    // The request reaches the peer before it counts it; a gateway's reply then takes 20 ms.
     void letRepliesArrive()
     {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
         peer.waitForAnswers(peer.requests());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -84,8 +91,23 @@ struct PtyRig {
     void plugIn() { peer.comeBack(); }
 
     RealClock realClock;
-    PtyPeer peer;
+    Peer peer;
 };
+
+// QSerialPort on a pseudo-terminal whose far end answers.
+struct PtyRig : RealTimeRig<QtSerialDevice, PtyPeer> {
+    QString path() const { return peer.portPath(); }
+};
+
+// A gateway on a loopback port whose bus answers after 20 ms, so that a gateway going away
+// while a reply is awaited goes before the reply.
+template <GatewayPeer::Kind kind>
+struct GatewayRig : RealTimeRig<NetworkSerialDevice, GatewayPeer> {
+    GatewayRig() : RealTimeRig(kind) { this->peer.setReplyDelayMs(20); }
+    QString path() const { return this->peer.address(); }
+};
+using RawTcpRig = GatewayRig<GatewayPeer::Kind::Raw>;
+using Rfc2217Rig = GatewayRig<GatewayPeer::Kind::Rfc2217>;
 
 template <typename Rig> struct SerialDeviceContract : ::testing::Test {
     // A real-time device may end a wait a millisecond early by our clock, and late under load.
@@ -113,7 +135,7 @@ template <typename Rig> struct SerialDeviceContract : ::testing::Test {
     std::unique_ptr<SerialDevice> device = rig.createDevice();
 };
 
-using Rigs = ::testing::Types<ScriptedRig, MemoryRig, PtyRig>;
+using Rigs = ::testing::Types<ScriptedRig, MemoryRig, PtyRig, RawTcpRig, Rfc2217Rig>;
 TYPED_TEST_SUITE(SerialDeviceContract, Rigs);
 
 TYPED_TEST(SerialDeviceContract, ReadEndsWhenAllBytesCameOrAtTheTimeLimitWithWhatCame)

@@ -1,5 +1,6 @@
 #include "Comportwahl.h"
 
+#include "NetworkText.h"
 #include "Sprachen.h"
 #include "buslink/Comport.h"
 
@@ -9,8 +10,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -19,6 +22,8 @@ namespace {
 
 constexpr int kPortCount = 20;
 constexpr uint32_t kProbeBaud = 19200;
+// The TCP port device servers commonly offer first.
+constexpr int kDefaultTcpPort = 4001;
 
 // The COM number at the start of a port text such as "COM3" or "COM3  (/dev/ttyUSB2)".
 std::optional<int> ParseComPortText(const QString& text)
@@ -62,8 +67,12 @@ TfmComPortWahl::TfmComPortWahl(SerialPorts& ports, QWidget* parent, AccessCheck 
     : QDialog(parent), m_ports(ports), m_accessCheck(std::move(accessCheck)),
       GroupBox1(new QGroupBox(this)), Label1(new QLabel(GroupBox1)),
       cbPort(new QComboBox(GroupBox1)), Label2(new QLabel(GroupBox1)),
-      cbBaud(new QComboBox(GroupBox1)), lblHinweis(new QLabel(this)),
-      bnUbernehmen(new QPushButton(this)), bnAbbrechen(new QPushButton(this))
+      cbBaud(new QComboBox(GroupBox1)), gbNetzwerk(new QGroupBox(this)),
+      lblRechner(new QLabel(gbNetzwerk)), edRechner(new QLineEdit(gbNetzwerk)),
+      lblTcpPort(new QLabel(gbNetzwerk)), seTcpPort(new QSpinBox(gbNetzwerk)),
+      lblProtokoll(new QLabel(gbNetzwerk)), cbProtokoll(new QComboBox(gbNetzwerk)),
+      lblHinweis(new QLabel(this)), bnUbernehmen(new QPushButton(this)),
+      bnAbbrechen(new QPushButton(this))
 {
     setObjectName(QStringLiteral("fmComPortWahl"));
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -71,6 +80,13 @@ TfmComPortWahl::TfmComPortWahl(SerialPorts& ports, QWidget* parent, AccessCheck 
     cbPort->setObjectName(QStringLiteral("cbPort"));
     Label2->setObjectName(QStringLiteral("Label2"));
     cbBaud->setObjectName(QStringLiteral("cbBaud"));
+    gbNetzwerk->setObjectName(QStringLiteral("gbNetzwerk"));
+    lblRechner->setObjectName(QStringLiteral("lblRechner"));
+    edRechner->setObjectName(QStringLiteral("edRechner"));
+    lblTcpPort->setObjectName(QStringLiteral("lblTcpPort"));
+    seTcpPort->setObjectName(QStringLiteral("seTcpPort"));
+    lblProtokoll->setObjectName(QStringLiteral("lblProtokoll"));
+    cbProtokoll->setObjectName(QStringLiteral("cbProtokoll"));
     lblHinweis->setObjectName(QStringLiteral("lblHinweis"));
     bnUbernehmen->setObjectName(QStringLiteral("bnUbernehmen"));
     bnAbbrechen->setObjectName(QStringLiteral("bnAbbrechen"));
@@ -81,6 +97,10 @@ TfmComPortWahl::TfmComPortWahl(SerialPorts& ports, QWidget* parent, AccessCheck 
     cbBaud->addItems({QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200"),
                       QStringLiteral("38400"), QStringLiteral("57600")});
     cbBaud->setEnabled(false);
+    gbNetzwerk->setCheckable(true);
+    seTcpPort->setRange(1, 65535);
+    // The entries stand in the protocol's order: raw TCP, RFC 2217.
+    cbProtokoll->addItems({QString(), QString()});
     lblHinweis->setWordWrap(true);
     lblHinweis->hide();
     bnUbernehmen->setDefault(true);
@@ -91,18 +111,29 @@ TfmComPortWahl::TfmComPortWahl(SerialPorts& ports, QWidget* parent, AccessCheck 
     fields->addWidget(Label2, 1, 0);
     fields->addWidget(cbBaud, 1, 1);
     fields->setColumnStretch(1, 1);
+    auto* network = new QGridLayout(gbNetzwerk);
+    network->addWidget(lblRechner, 0, 0);
+    network->addWidget(edRechner, 0, 1);
+    network->addWidget(lblTcpPort, 1, 0);
+    network->addWidget(seTcpPort, 1, 1);
+    network->addWidget(lblProtokoll, 2, 0);
+    network->addWidget(cbProtokoll, 2, 1);
+    network->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(bnUbernehmen);
     buttons->addWidget(bnAbbrechen);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
+    layout->addWidget(gbNetzwerk);
     layout->addWidget(lblHinweis);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(bnUbernehmen, &QPushButton::clicked, this, &TfmComPortWahl::bnUbernehmenClick);
     connect(bnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    connect(gbNetzwerk, &QGroupBox::toggled, this, &TfmComPortWahl::updateEntries);
+    connect(edRechner, &QLineEdit::textChanged, this, &TfmComPortWahl::updateEntries);
     SetLanguage();
 }
 
@@ -112,12 +143,26 @@ void TfmComPortWahl::setSettings(int port, int baud)
     m_baud = baud;
 }
 
+void TfmComPortWahl::setGateway(const std::optional<NetworkPort>& gateway, bool overNetwork)
+{
+    m_gateway = gateway;
+    m_overNetwork = overNetwork && gateway;
+}
+
 void TfmComPortWahl::SetLanguage()
 {
     setWindowTitle(LanguageText(58));
     GroupBox1->setTitle(LanguageText(170));
     Label1->setText(LanguageText(34));
     Label2->setText(LanguageText(21));
+    gbNetzwerk->setTitle(NetworkLanguageText(NetworkText::Gateway));
+    lblRechner->setText(NetworkLanguageText(NetworkText::Host));
+    lblTcpPort->setText(NetworkLanguageText(NetworkText::TcpPort));
+    lblProtokoll->setText(NetworkLanguageText(NetworkText::Protocol));
+    cbProtokoll->setItemText(int(NetworkPort::Protocol::RawTcp),
+                             NetworkLanguageText(NetworkText::RawTcp));
+    cbProtokoll->setItemText(int(NetworkPort::Protocol::Rfc2217),
+                             NetworkLanguageText(NetworkText::Rfc2217));
     bnUbernehmen->setText(LanguageText(242));
     bnAbbrechen->setText(LanguageText(2));
 }
@@ -134,6 +179,20 @@ void TfmComPortWahl::FormShow()
     const int stored = cbPort->findData(m_port);
     cbPort->setCurrentIndex(stored >= 0 ? stored : 0);
     cbBaud->setCurrentIndex(cbBaud->findText(QString::number(m_baud)));
+    const NetworkPort entry = m_gateway.value_or(NetworkPort{{}, {}, kDefaultTcpPort});
+    edRechner->setText(entry.host);
+    seTcpPort->setValue(entry.port);
+    cbProtokoll->setCurrentIndex(int(entry.protocol));
+    gbNetzwerk->setChecked(m_overNetwork);
+    updateEntries();
+}
+
+void TfmComPortWahl::updateEntries()
+{
+    const bool network = gbNetzwerk->isChecked();
+    Label1->setEnabled(!network);
+    cbPort->setEnabled(!network);
+    bnUbernehmen->setEnabled(!network || !edRechner->text().trimmed().isEmpty());
 }
 
 // Tries every COM number at the scan's baud rate; the caller has released its own port before.
@@ -147,7 +206,7 @@ void TfmComPortWahl::listPorts()
         const QString path = m_ports.devicePath(number);
         if (path.isEmpty())
             continue;
-        if (probe.Open(path, kProbeBaud, 0, 0)) {
+        if (probe.Open(number, kProbeBaud, 0, 0)) {
             probe.Close();
             cbPort->addItem(PortEntryText(number, path), number);
         } else if (m_accessCheck(path) == DeviceAccess::Denied) {
@@ -167,5 +226,12 @@ void TfmComPortWahl::bnUbernehmenClick()
     const int baud = cbBaud->currentText().toInt(&ok);
     if (ok)
         m_baud = baud;
+    // The entry is kept with a host, also while the COM port is chosen.
+    const QString host = edRechner->text().trimmed();
+    m_gateway.reset();
+    if (!host.isEmpty())
+        m_gateway = NetworkPort{NetworkPort::Protocol(cbProtokoll->currentIndex()), host,
+                                static_cast<uint16_t>(seTcpPort->value())};
+    m_overNetwork = gbNetzwerk->isChecked() && m_gateway;
     accept();
 }

@@ -73,9 +73,9 @@ TfmScan::TfmScan(QWidget* parent)
     SetLanguage();
 }
 
-void TfmScan::showSettings(int port, int baud)
+void TfmScan::showSettings(const BusPort& port, int baud)
 {
-    lblPort->setText(QStringLiteral("COM%1").arg(port));
+    lblPort->setText(port.text());
     lblBaud->setText(QString::number(baud));
 }
 

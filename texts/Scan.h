@@ -2,6 +2,8 @@
 // starts or cancels the scan. Large with the product pictures the first time, compact after.
 #pragma once
 
+#include "platform/BusPort.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -14,7 +16,7 @@ public:
     explicit TfmScan(QWidget* parent = nullptr);
 
     // The port and baud rate shown; set before showing and again after a change of settings.
-    void showSettings(int port, int baud);
+    void showSettings(const BusPort& port, int baud);
 
     void SetLanguage();
 

@@ -1,4 +1,4 @@
-// The language table: 560 texts in six languages, compiled into the program,
+// The language table: 573 texts in six languages, compiled into the program,
 // and the current language that every lookup uses.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <optional>
 
 constexpr int kLanguageCount = 6;
-constexpr int kTextCount = 560;
+constexpr int kTextCount = 573;
 
 // Texts after the first 445 (ids 0..444).
 // Plural of text 76 "Fenster", for counts other than 1.
@@ -23,8 +23,10 @@ constexpr int kTextBusMonitor = 448;
 constexpr int kTextBackup = 482;
 // The commissioning report's texts, 521 to 538.
 constexpr int kTextReport = 521;
-// The controller trend\'s and the recording\'s texts, 539 to 559.
+// The controller trend's and the recording's texts, 539 to 559.
 constexpr int kTextTrend = 539;
+// The network gateway's texts, 560 to 572.
+constexpr int kTextNetwork = 560;
 
 enum Language { German = 0, English = 1, Dutch = 2, Italian = 3, French = 4, Spanish = 5 };
 

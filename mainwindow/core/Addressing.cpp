@@ -1,5 +1,6 @@
 #include "Addressing.h"
 
+#include "buslink/PortMessages.h"
 #include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "buslink/Zuzevsave.h"
@@ -170,10 +171,11 @@ BusAddressing::EmergencyEnd BusAddressing::emergencyAddressing(const BusConnecti
         return EmergencyEnd::NotConfirmed;
     m_host.DisconnectBus(true);
     TZuzevSave port(m_clock, m_ports);
-    if (port.RawOpen(connection.comPort, connection.baud, kEmergencyOpenTimeLimitMs) != 0) {
+    if (port.RawOpen(connection.port(), connection.baud, kEmergencyOpenTimeLimitMs) != 0) {
         // The link is closed now; the status says so.
         m_host.DisconnectBus(false);
-        m_host.messages().error(LanguageText(315));
+        m_host.messages().error(
+            PortNotOpenedText(connection.port(), port.openFailure(), connection.baud));
         return EmergencyEnd::PortFailed;
     }
     ProgressReporter& progress = m_host.progress();

@@ -1,6 +1,7 @@
 #include "BusScan.h"
 
 #include "buslink/ParameterTable.h"
+#include "buslink/PortMessages.h"
 #include "buslink/Protocol.h"
 #include "buslink/Veltradt.h"
 #include "buslink/Zuzevsave.h"
@@ -49,7 +50,11 @@ int readOrSent(TZuzevSave& port, int address, Request r, bool* ok = nullptr)
 
 QString PortText(const BusConnection& connection)
 {
-    return QStringLiteral("COM%1, %2 Baud").arg(connection.comPort).arg(connection.baud);
+    // A raw TCP gateway sets its line itself: its rate is not the tool's to name.
+    const BusPort port = connection.port();
+    if (port.network() && port.network()->protocol == NetworkPort::Protocol::RawTcp)
+        return port.text();
+    return QStringLiteral("%1, %2 Baud").arg(port.text()).arg(connection.baud);
 }
 
 BusScan::BusScan(Clock& clock, SerialPorts& ports, TFensterSteuerung& bus, WindowListModel& list,
@@ -71,8 +76,9 @@ ScanResult BusScan::run(const BusConnection& connection)
 
     if (m_host.confirmScanStart()) {
         m_host.DisconnectBus(true);
-        if (port.RawOpen(connection.comPort, connection.baud, kOpenReplyTimeLimitMs) != 0) {
-            m_host.messages().error(LanguageText(315));
+        if (port.RawOpen(connection.port(), connection.baud, kOpenReplyTimeLimitMs) != 0) {
+            m_host.messages().error(
+                PortNotOpenedText(connection.port(), port.openFailure(), connection.baud));
         } else {
             result.portOpened = true;
             m_list.clear();

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "WindowListModel.h"
+#include "platform/BusPort.h"
 
 #include <QString>
+
+#include <optional>
 
 class Clock;
 class SerialPorts;
@@ -39,8 +42,27 @@ struct ScanResult {
 struct BusConnection {
     int comPort = 1;
     uint32_t baud = 19200;
+    // The gateway last entered, kept while the COM port is in use; the port when `overNetwork`.
+    std::optional<NetworkPort> gateway = std::nullopt;
+    bool overNetwork = false;
+
+    // The port in use: the gateway, or the COM port.
+    [[nodiscard]] BusPort port() const
+    {
+        return overNetwork && gateway ? BusPort(*gateway) : BusPort(comPort);
+    }
+    // Makes `port` the port in use; a gateway is remembered, a COM number keeps the gateway.
+    void use(const BusPort& port)
+    {
+        overNetwork = port.network() != nullptr;
+        if (overNetwork)
+            gateway = *port.network();
+        else
+            comPort = port.comNumber();
+    }
 };
-// The port as the status bar names it: "COM1, 19200 Baud".
+// The port as the status bar names it: "COM1, 19200 Baud", "rfc2217://host:4001, 19200 Baud",
+// "tcp://host:4001".
 [[nodiscard]] QString PortText(const BusConnection& connection);
 
 class BusScan {

@@ -1,6 +1,8 @@
 #include "BusSession.h"
 
+#include "buslink/PortMessages.h"
 #include "platform/Clock.h"
+#include "texts/NetworkText.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
@@ -10,6 +12,7 @@ constexpr int kPollPeriodMs = 200;
 constexpr int kKeepAliveTicks = 3;
 constexpr int kReplyTimeoutMs = 150;
 constexpr int kChecksumFailedText = 284;
+constexpr uint32_t kSlowRoundTripMs = 50;
 
 } // namespace
 
@@ -26,11 +29,12 @@ BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages,
 bool BusSession::openPort()
 {
     // Connect closes the port first.
-    return m_bus.Connect(m_connection.baud, m_connection.comPort, kReplyTimeoutMs);
+    return m_bus.Connect(m_connection.baud, m_connection.port(), kReplyTimeoutMs);
 }
 
 bool BusSession::ConnectBus()
 {
+    setRoundTripText(QString());
     const bool connected = openPort();
     if (connected) {
         m_pollTicks = 0;
@@ -42,10 +46,16 @@ bool BusSession::ConnectBus()
     return connected;
 }
 
+QString BusSession::notConnectedText() const
+{
+    return PortNotOpenedText(m_connection.port(), m_bus.openFailure(), m_connection.baud);
+}
+
 void BusSession::DisconnectBus(bool keepStatusText)
 {
     m_pollTimer.stop();
     m_bus.Disconnect();
+    setRoundTripText(QString());
     if (keepStatusText)
         emit connectionChanged();
     else
@@ -71,6 +81,17 @@ void BusSession::UpdatePage0Checksum()
         m_messages.error(LanguageText(kChecksumFailedText));
 }
 
+void BusSession::SendKeepAlive()
+{
+    const bool answered = m_bus.SendKeepAlive() == 0;
+    if (!answered || !m_connection.port().network())
+        return;
+    const uint32_t roundTripMs = m_bus.lastExchangeMs();
+    setRoundTripText(roundTripMs > kSlowRoundTripMs
+                         ? NetworkLanguageText(NetworkText::RoundTrip).arg(roundTripMs)
+                         : QString());
+}
+
 void BusSession::pollTick()
 {
     if (++m_pollTicks >= kKeepAliveTicks) {
@@ -83,11 +104,12 @@ void BusSession::pollTick()
 
 bool BusSession::endIfAdapterLost()
 {
-    // The link ends once and says so; the next scan or port selection connects again.
+    // A serial adapter that was pulled, a gateway that closed the connection: the link ends once
+    // and says so; the next scan or port selection connects again.
     if (!m_bus.IsConnected() || !m_bus.deviceLost())
         return false;
     DisconnectBus(false);
-    m_messages.error(LanguageText(kTextConnectionLost));
+    m_messages.error(PortLostText(m_connection.port()));
     return true;
 }
 
@@ -95,4 +117,12 @@ void BusSession::setStatus(const QString& text)
 {
     m_statusText = text;
     emit connectionChanged();
+}
+
+void BusSession::setRoundTripText(const QString& text)
+{
+    if (text == m_roundTripText)
+        return;
+    m_roundTripText = text;
+    emit roundTripChanged();
 }

@@ -1,5 +1,6 @@
 // The main window's link to the bus: the access object, the port settings, the 200 ms polling
-// tick with its keep-alive, and the one reaction to a serial adapter that went away.
+// tick with its keep-alive (and its round trip over a network), and the one reaction to a serial
+// adapter or a gateway that went away.
 #pragma once
 
 #include "BusScan.h"
@@ -23,11 +24,15 @@ public:
     [[nodiscard]] const BusConnection& connection() const { return m_connection; }
     void setConnection(const BusConnection& connection) { m_connection = connection; }
 
-    // Opens the port: "Online, COM1, 19200 Baud" and polling on, else "Offline".
+    // Opens the port: "Online, COM1, 19200 Baud" (over raw TCP the address alone, the gateway
+    // sets the line) and polling on, else "Offline".
     bool ConnectBus();
+    // Why the last ConnectBus failed, in the user's words.
+    [[nodiscard]] QString notConnectedText() const;
     // Stops polling and closes the port; the status shows "Offline" unless it is kept.
     void DisconnectBus(bool keepStatusText);
-    void SendKeepAlive() { m_bus.SendKeepAlive(); }
+    // The keep-alive; over a network its round trip is measured.
+    void SendKeepAlive();
     void EnableEepromWrite() { m_bus.EnableEepromWrite(); }
     // Rewrites page 0's checksum of the current window; text 284 when that failed.
     void UpdatePage0Checksum();
@@ -43,14 +48,19 @@ public:
     bool endIfAdapterLost();
 
     [[nodiscard]] QString statusText() const { return m_statusText; }
+    // The keep-alive's last round trip over a network when it took more than 50 ms, since the
+    // reply time-out of 150 ms then leaves little margin; empty otherwise.
+    [[nodiscard]] QString roundTripText() const { return m_roundTripText; }
     [[nodiscard]] bool polling() const { return m_pollTimer.isActive(); }
 
 signals:
     // The connection opened or closed, or its status text changed.
     void connectionChanged();
+    void roundTripChanged();
 
 private:
     void setStatus(const QString& text);
+    void setRoundTripText(const QString& text);
     bool openPort();
 
     Clock& m_clock;
@@ -58,6 +68,7 @@ private:
     UserMessages& m_messages;
     BusConnection m_connection;
     QString m_statusText = QStringLiteral("Offline");
+    QString m_roundTripText;
     QTimer m_pollTimer;
     int m_pollTicks = 0;
 };

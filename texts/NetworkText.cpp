@@ -1,0 +1,8 @@
+#include "NetworkText.h"
+
+#include "Sprachen.h"
+
+QString NetworkLanguageText(int networkText)
+{
+    return LanguageText(kTextNetwork + networkText);
+}
