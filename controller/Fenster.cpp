@@ -4,6 +4,7 @@
 #include "Vergleich.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
+#include "platform/RunTimeFiles.h"
 #include "service/BackupFileDialog.h"
 #include "service/Eeprom.h"
 #include "service/Errlist.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -598,9 +598,8 @@ void TfmFenster::applyView(const ControllerView& view)
 void TfmFenster::applyPicture(const PictureRebuild& rebuild,
                               const std::optional<PictureOverlay>& radio)
 {
-    const QDir dir(m_programDirectory);
     QStringList files{rebuild.pictureFile};
-    const QPixmap base(dir.filePath(rebuild.pictureFile));
+    const QPixmap base(RunTimeFile(m_programDirectory, rebuild.pictureFile));
     QPixmap picture = base.isNull() ? imFenster->pixmap() : base;
     if (!base.isNull() && !picture.isNull()) {
         QPainter painter(&picture);
@@ -608,7 +607,8 @@ void TfmFenster::applyPicture(const PictureRebuild& rebuild,
             if (!overlay)
                 continue;
             files << overlay->fileName;
-            const QPixmap symbol = transparentBitmap(dir.filePath(overlay->fileName));
+            const QPixmap symbol =
+                transparentBitmap(RunTimeFile(m_programDirectory, overlay->fileName));
             if (!symbol.isNull())
                 painter.drawPixmap(overlay->topLeft, symbol);
         }
@@ -625,7 +625,7 @@ QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
     QPixmap pixmap(kIconSize, kIconSize + 1);
     pixmap.fill(palette().color(QPalette::Button));
     const QPixmap symbol =
-        transparentBitmap(QDir(m_programDirectory).filePath(QString(LockingIconFile(icon))));
+        transparentBitmap(RunTimeFile(m_programDirectory, QString(LockingIconFile(icon))));
     if (!symbol.isNull()) {
         QPainter painter(&pixmap);
         painter.drawPixmap(0, 1, symbol);
