@@ -1,7 +1,7 @@
 // fenestrix: the service tool. Without options the main window on the machine's serial ports;
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
 // --export FILE with it writes the window list report of the scanned list, --trace FILE every
-// telegram exchanged, decoded.
+// telegram exchanged, decoded; --version and --help print and exit.
 #include "mainwindow/Main.h"
 #include "ConsoleScan.h"
 #include "SimulatedPorts.h"
@@ -9,9 +9,11 @@
 #include "buslink/TelegramTrace.h"
 #include "mainwindow/core/TraceFile.h"
 #include "platform/ComPortMap.h"
+#include "platform/ProgramVersion.h"
 #include "texts/MessageBoxes.h"
 
 #include <QApplication>
+#include <QByteArrayList>
 #include <QCommandLineParser>
 #include <QTextStream>
 
@@ -29,6 +31,8 @@ struct Options {
     QString exportPath;
     QString tracePath;
     QString backupPath;
+    // Printed on standard output instead of running (version, help).
+    QString printOnly;
 };
 
 std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -36,6 +40,7 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Fenestrix Service"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOption(
         {QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
     parser.addOption({QStringLiteral("scan"),
@@ -59,11 +64,15 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         err << parser.errorText() << Qt::endl;
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        err << parser.helpText();
-        return std::nullopt;
-    }
     Options options;
+    if (parser.isSet(QStringLiteral("version"))) {
+        options.printOnly = QStringLiteral("fenestrix %1\n").arg(ProgramVersion());
+        return options;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        options.printOnly = parser.helpText();
+        return options;
+    }
     options.scan = parser.isSet(QStringLiteral("scan"));
     options.simulate = parser.isSet(QStringLiteral("simulate"));
     options.config = parser.positionalArguments().value(0);
@@ -93,10 +102,11 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
 
 int main(int argc, char* argv[])
 {
-    // Settle the mode before the application object: --scan needs no display.
+    // Settle the mode before the application object: --scan, --version and --help need no display.
+    const QByteArrayList headlessOptions{"--scan", "--version", "-v", "--help", "-h", "-?"};
     bool headless = false;
     for (int i = 1; i < argc; ++i)
-        headless = headless || QByteArray(argv[i]) == "--scan";
+        headless = headless || headlessOptions.contains(QByteArray(argv[i]));
     std::unique_ptr<QCoreApplication> app;
     if (headless)
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -105,12 +115,17 @@ int main(int argc, char* argv[])
     // No display name besides: the platform would append it to every caption, and captions are
     // the language table's texts.
     QCoreApplication::setApplicationName(QStringLiteral("Fenestrix"));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     const auto options = parseOptions(QCoreApplication::arguments(), err);
     if (!options)
         return 2;
+    if (!options->printOnly.isEmpty()) {
+        out << options->printOnly;
+        return 0;
+    }
 
     const Settings settings = ReadSettingsFile(kSettingsFileName).value_or(Settings{});
     SimulatedPorts simulated;
