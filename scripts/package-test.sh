@@ -99,12 +99,12 @@ window_check() {
 }
 seen=$(window_check "$bin/fenestrix")
 echo "$seen"
-grep -q '^picture: shown' <<<"$seen" && grep -q '^descriptions: shown' <<<"$seen" ||
+{ grep -q '^picture: shown' <<<"$seen" && grep -q '^descriptions: shown' <<<"$seen"; } ||
     fail "installed layout: $seen $(tail -n 20 "$scratch/window-check.err")"
 mkdir -p "$scratch/alone"
 cp "$bin/fenestrix" "$scratch/alone/"
 seen=$(window_check "$scratch/alone/fenestrix")
-grep -q '^picture: missing' <<<"$seen" && grep -q '^descriptions: missing' <<<"$seen" ||
+{ grep -q '^picture: missing' <<<"$seen" && grep -q '^descriptions: missing' <<<"$seen"; } ||
     fail "program without its files: $seen $(tail -n 20 "$scratch/window-check.err")"
 
 echo "package test passed: $deb"
