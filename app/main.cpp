@@ -3,7 +3,7 @@
 // --simulate serves a simulated bus in-process; --scan runs the bus scan without windows, and
 // --export FILE with it writes the window list report of the scanned list, --trace FILE every
 // telegram exchanged, decoded, --report FILE the commissioning report as a PDF; --record ADDRESS
-// --csv FILE records one controller's refreshes.
+// --csv FILE records one controller's refreshes; --version and --help print and exit.
 #include "mainwindow/Main.h"
 #include "ConsoleRecording.h"
 #include "ConsoleScan.h"
@@ -12,10 +12,12 @@
 #include "buslink/TelegramTrace.h"
 #include "mainwindow/core/TraceFile.h"
 #include "platform/ComPortMap.h"
+#include "platform/ProgramVersion.h"
 #include "service/core/Tools01.h"
 #include "texts/MessageBoxes.h"
 
 #include <QApplication>
+#include <QByteArrayList>
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -38,6 +40,8 @@ struct Options {
     QString site;
     QString technician;
     std::optional<RecordingRequest> record;
+    // Printed on standard output instead of running (version, help).
+    QString printOnly;
 };
 
 // The controller of "--record": a bus address of a controller, decimal or hex with "h".
@@ -51,6 +55,7 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Fenestrix Service"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOption(
         {QStringLiteral("simulate"), QStringLiteral("Serve a simulated bus in this process.")});
     parser.addOption({QStringLiteral("scan"),
@@ -94,11 +99,15 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
         err << parser.errorText() << Qt::endl;
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        err << parser.helpText();
-        return std::nullopt;
-    }
     Options options;
+    if (parser.isSet(QStringLiteral("version"))) {
+        options.printOnly = QStringLiteral("fenestrix %1\n").arg(ProgramVersion());
+        return options;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        options.printOnly = parser.helpText();
+        return options;
+    }
     options.scan = parser.isSet(QStringLiteral("scan"));
     options.simulate = parser.isSet(QStringLiteral("simulate"));
     options.config = parser.positionalArguments().value(0);
@@ -155,15 +164,17 @@ std::optional<Options> parseOptions(const QStringList& arguments, QTextStream& e
 
 int main(int argc, char* argv[])
 {
-    // Settle the mode before the application object: --scan and --record need no display; the
-    // PDF of --report is drawn with fonts, which need the GUI application on its display-less
-    // platform.
+    // Settle the mode before the application object: --scan, --record, --version and --help need
+    // no display; the PDF of --report is drawn with fonts, which need the GUI application on its
+    // display-less platform.
+    const QByteArrayList headlessOptions{"--scan", "--record", "--version", "-v",
+                                         "--help", "-h",       "-?"};
     bool headless = false;
     bool drawing = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        headless = headless || argument == "--scan" || argument == "--record" ||
-                   argument.startsWith("--record=");
+        headless =
+            headless || headlessOptions.contains(argument) || argument.startsWith("--record=");
         drawing = drawing || argument == "--report" || argument.startsWith("--report=");
     }
     std::unique_ptr<QCoreApplication> app;
@@ -178,12 +189,17 @@ int main(int argc, char* argv[])
     // No display name besides: the platform would append it to every caption, and captions are
     // the language table's texts.
     QCoreApplication::setApplicationName(QStringLiteral("Fenestrix"));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     const auto options = parseOptions(QCoreApplication::arguments(), err);
     if (!options)
         return 2;
+    if (!options->printOnly.isEmpty()) {
+        out << options->printOnly;
+        return 0;
+    }
 
     const Settings settings = ReadSettingsFile(kSettingsFileName).value_or(Settings{});
     // The port asked for instead of the settings file's; the simulated bus is a COM port.

@@ -8,6 +8,7 @@
 #include "WindowSketch.h"
 #include "controller/core/ControllerLayout.h"
 #include "mainwindow/core/BusSession.h"
+#include "platform/RunTimeFiles.h"
 #include "service/BackupFileDialog.h"
 #include "service/Eeprom.h"
 #include "service/Errlist.h"
@@ -22,7 +23,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -627,7 +627,7 @@ QPixmap TfmFenster::iconPixmap(LockingIcon icon) const
     QPixmap pixmap(kIconSize, kIconSize + 1);
     pixmap.fill(palette().color(QPalette::Button));
     const QPixmap symbol =
-        TransparentBitmap(QDir(m_programDirectory).filePath(QString(LockingIconFile(icon))));
+        TransparentBitmap(RunTimeFile(m_programDirectory, QString(LockingIconFile(icon))));
     if (!symbol.isNull()) {
         QPainter painter(&pixmap);
         painter.drawPixmap(0, 1, symbol);

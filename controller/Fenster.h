@@ -41,7 +41,7 @@ class TfmFenster final : public QDialog,
                          private EepromFlowHost {
     Q_OBJECT
 public:
-    // `programDirectory` holds the picture files.
+    // `programDirectory` is the program's folder; the picture files are its run-time files.
     TfmFenster(BusSession& session, ControllerState& state, QString programDirectory,
                QWidget* parent = nullptr);
     ~TfmFenster() override;

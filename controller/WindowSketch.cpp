@@ -1,7 +1,8 @@
 #include "WindowSketch.h"
 
+#include "platform/RunTimeFiles.h"
+
 #include <QBitmap>
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -19,16 +20,16 @@ QPixmap TransparentBitmap(const QString& path)
 DrawnSketch DrawWindowSketch(const QString& directory, const PictureRebuild& rebuild,
                              const std::optional<PictureOverlay>& radio, const QPixmap& previous)
 {
-    const QDir dir(directory);
-    const QPixmap sketch(dir.filePath(rebuild.pictureFile));
+    const QPixmap sketch(RunTimeFile(directory, rebuild.pictureFile));
     DrawnSketch drawn{sketch.isNull() ? previous : sketch, std::nullopt};
     if (!drawn.picture.isNull()) {
         QPainter painter(&drawn.picture);
         if (rebuild.handle)
             painter.drawPixmap(rebuild.handle->topLeft,
-                               QPixmap(dir.filePath(rebuild.handle->fileName)));
+                               QPixmap(RunTimeFile(directory, rebuild.handle->fileName)));
         if (radio)
-            painter.drawPixmap(radio->topLeft, TransparentBitmap(dir.filePath(radio->fileName)));
+            painter.drawPixmap(radio->topLeft,
+                               TransparentBitmap(RunTimeFile(directory, radio->fileName)));
     }
     QStringList files{rebuild.pictureFile};
     for (const std::optional<PictureOverlay>& overlay : {rebuild.handle, radio}) {

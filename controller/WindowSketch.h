@@ -16,7 +16,8 @@ struct DrawnSketch {
     std::optional<QString> missingFile;
 };
 
-// A missing sketch leaves `previous`, and the overlays are drawn onto that. The handle is drawn
+// The files are looked up as run-time files of the program in `directory`. A missing sketch
+// leaves `previous`, and the overlays are drawn onto that. The handle is drawn
 // as it is, the radio symbol with its background transparent.
 [[nodiscard]] DrawnSketch DrawWindowSketch(const QString& directory, const PictureRebuild& rebuild,
                                            const std::optional<PictureOverlay>& radio,

@@ -110,7 +110,7 @@ TfmMain::TfmMain(Clock& clock, SerialPorts& ports, UserMessages& messages, QWidg
     m_progress = std::make_unique<TfmFortschritt>(this);
     m_languageDialog = std::make_unique<Tfm_sprachauswahl>(this);
     m_groupDrive = std::make_unique<TfmGruppeFahren>(bus(), m_list, this);
-    // The pictures of the controller window lie next to the program.
+    // The pictures of the controller window are run-time files of the program.
     m_controllerWindow = std::make_unique<TfmFenster>(m_session, m_controllerState,
                                                       QCoreApplication::applicationDirPath(), this);
     connect(m_controllerWindow.get(), &TfmFenster::infoRequested, this, &TfmMain::acInfoExecute);
@@ -182,7 +182,7 @@ void TfmMain::createActions()
     });
     connect(acBericht, &QAction::triggered, this, &TfmMain::acBerichtExecute);
     connect(acBusmonitor, &QAction::triggered, this, [this] { showBusMonitor(); });
-    // The manuals are installed next to the program.
+    // The manuals are run-time files of the program.
     connect(acHilfethemen, &QAction::triggered, this, [this] {
         mnHilfethemenClick(QCoreApplication::applicationDirPath(), CurrentLanguage(), m_messages,
                            [](const QString& path) {

@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-charts-dev libgtest-dev
           fonts-dejavu-core qt6-translations-l10n poppler-utils ser2net
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev
+          lintian desktop-file-utils appstream xvfb xauth dbus-daemon at-spi2-core python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

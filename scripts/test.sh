@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test; then once more built with AddressSanitizer and
-# UndefinedBehaviorSanitizer; then runs each fuzz target for a few seconds.
+# Installs, builds and runs every test, then builds and checks the Debian package; then once more
+# built with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target for a few
+# seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/setup.sh build
 (cd build && ctest --output-on-failure -j2)
+./scripts/package-test.sh
 
 ./scripts/setup.sh build-sanitize -DFENESTRIX_SANITIZE=ON
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \

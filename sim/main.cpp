@@ -1,6 +1,7 @@
 // fenestrix-sim: serves a simulated window bus on a new pseudo-terminal until it is told to stop.
 #include "BusConfigFile.h"
 #include "PtyBusServer.h"
+#include "platform/ProgramVersion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -24,10 +25,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("fenestrix-sim"));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Serves a simulated window bus on a new pseudo-terminal and prints its path first."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOption(
         QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the terminal."),
         QStringLiteral("PATH"));

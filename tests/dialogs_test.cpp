@@ -505,6 +505,12 @@ TEST_F(Dialogs, InfoDialogHasNoCloseBoxAndClosesOnlyWithOk)
     EXPECT_FALSE(dialog.isVisible());
 }
 
+TEST_F(Dialogs, InfoDialogShowsTheProjectVersion)
+{
+    TfmInfo dialog;
+    EXPECT_EQ(Child<QLabel>(dialog, "lblVersion")->text(), QStringLiteral(PROJECT_VERSION));
+}
+
 // ---- Progress dialog ----
 
 class Progress : public Dialogs {

@@ -2,6 +2,7 @@
 
 #include "Sprachen.h"
 #include "assets/Pictures.h"
+#include "platform/ProgramVersion.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,13 +19,14 @@ const QString kSupportTelephone = QStringLiteral("+49 (0) 000 000000");
 TfmInfo::TfmInfo(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       Label2(new QLabel(QStringLiteral("Fenestrix Davorurorozi "), this)), Label3(new QLabel(this)),
-      lblService(new QLabel(this)), Label4(new QLabel(this)), Image1(new QLabel(this)),
-      Button1(new QPushButton(this))
+      lblService(new QLabel(this)), lblVersion(new QLabel(ProgramVersion(), this)),
+      Label4(new QLabel(this)), Image1(new QLabel(this)), Button1(new QPushButton(this))
 {
     setObjectName(QStringLiteral("fmInfo"));
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3->setObjectName(QStringLiteral("Label3"));
     lblService->setObjectName(QStringLiteral("lblService"));
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
     Label4->setObjectName(QStringLiteral("Label4"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -33,7 +35,7 @@ TfmInfo::TfmInfo(QWidget* parent)
     title.setBold(true);
     title.setPointSizeF(title.pointSizeF() * 1.25);
     Label2->setFont(title);
-    for (QLabel* label : {Label2, Label3, lblService, Label4, Image1})
+    for (QLabel* label : {Label2, Label3, lblService, lblVersion, Label4, Image1})
         label->setAlignment(Qt::AlignCenter);
     Image1->setPixmap(InfoLogo());
     Image1->setFixedSize(189, 44);
@@ -46,6 +48,7 @@ TfmInfo::TfmInfo(QWidget* parent)
     layout->addWidget(Label2);
     layout->addWidget(Label3);
     layout->addWidget(lblService);
+    layout->addWidget(lblVersion);
     layout->addSpacing(10);
     layout->addWidget(Label4);
     layout->addSpacing(6);

@@ -1,5 +1,5 @@
-// The info dialog: product name, edition, the support telephone number and the logo; closed
-// only with its OK button.
+// The info dialog: product name, edition and version, the support telephone number and the logo;
+// closed only with its OK button.
 #pragma once
 
 #include <QDialog>
@@ -22,6 +22,7 @@ private:
     QLabel* Label2;
     QLabel* Label3;
     QLabel* lblService;
+    QLabel* lblVersion;
     QLabel* Label4;
     QLabel* Image1;
     QPushButton* Button1;

@@ -1,6 +1,7 @@
 // Draws the pictures the dialogs show: the product photograph (a top-hung window with its chain
-// drive and the Fenestrix controller on the wall) as a JPEG, and the two logos from their SVGs.
-// Usage: make_pictures <folder with the SVG logos> <output folder>
+// drive and the Fenestrix controller on the wall) as a JPEG, the two logos from their SVGs, and
+// the desktop icon in the sizes of the icon theme (hicolor/NxN/apps/fenestrix.png).
+// Usage: make_pictures <folder with the SVGs> <output folder>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -311,7 +312,7 @@ QImage productPhoto()
     return image;
 }
 
-bool renderLogo(const QString& svgPath, QSize size, const QString& pngPath)
+bool renderSvg(const QString& svgPath, QSize size, const QString& pngPath)
 {
     QSvgRenderer svg(svgPath);
     if (!svg.isValid())
@@ -322,6 +323,19 @@ bool renderLogo(const QString& svgPath, QSize size, const QString& pngPath)
     svg.render(&p);
     p.end();
     return image.save(pngPath, "PNG");
+}
+
+// The sizes a desktop looks for in the hicolor theme; the SVG itself serves every other size.
+bool renderIcons(const QString& svgPath, const QDir& out)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        if (!out.mkpath(folder) ||
+            !renderSvg(svgPath, QSize(size, size),
+                       out.filePath(folder + QStringLiteral("/fenestrix.png"))))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -341,10 +355,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const bool ok = productPhoto().save(out.filePath(QStringLiteral("product.jpg")), "JPEG", 88) &&
-                    renderLogo(svgDir.filePath(QStringLiteral("logo-wide.svg")), QSize(268, 32),
-                               out.filePath(QStringLiteral("logo-scan.png"))) &&
-                    renderLogo(svgDir.filePath(QStringLiteral("logo-info.svg")), QSize(189, 44),
-                               out.filePath(QStringLiteral("logo-info.png")));
+                    renderSvg(svgDir.filePath(QStringLiteral("logo-wide.svg")), QSize(268, 32),
+                              out.filePath(QStringLiteral("logo-scan.png"))) &&
+                    renderSvg(svgDir.filePath(QStringLiteral("logo-info.svg")), QSize(189, 44),
+                              out.filePath(QStringLiteral("logo-info.png"))) &&
+                    renderIcons(svgDir.filePath(QStringLiteral("fenestrix.svg")), out);
     if (!ok) {
         err << "could not draw the pictures into " << out.path() << "\n";
         return 1;

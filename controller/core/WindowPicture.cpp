@@ -1,9 +1,9 @@
 #include "controller/core/WindowPicture.h"
 
 #include "controller/core/ControllerState.h"
+#include "platform/RunTimeFiles.h"
 #include "texts/Sprachen.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <array>
@@ -206,10 +206,9 @@ std::optional<PictureOverlay> RadioOverlay(int parameter32, int windowType)
 
 std::optional<QString> MissingFileMessage(const QString& directory, const QStringList& fileNames)
 {
-    const QDir dir(directory);
     std::optional<QString> message;
     for (const QString& name : fileNames) {
-        if (!QFileInfo::exists(dir.filePath(name)))
+        if (!QFileInfo::exists(RunTimeFile(directory, name)))
             message = name + QLatin1Char(' ') + LanguageText(kTextFileNotFound);
     }
     return message;

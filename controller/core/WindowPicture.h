@@ -39,7 +39,8 @@ struct PictureRebuild {
 // The radio symbol for parameter 32 (1 or 2); none for other values.
 [[nodiscard]] std::optional<PictureOverlay> RadioOverlay(int parameter32, int windowType);
 
-// The text of `lbl2` after drawing `fileNames` from `directory` in this order: the last missing
-// file's name, a blank and "Datei nicht gefunden"; none when all exist (lbl2 keeps its text).
+// The text of `lbl2` after drawing `fileNames` (run-time files of the program in `directory`) in
+// this order: the last missing file's name, a blank and "Datei nicht gefunden"; none when all
+// exist (lbl2 keeps its text).
 [[nodiscard]] std::optional<QString> MissingFileMessage(const QString& directory,
                                                         const QStringList& fileNames);

@@ -1,9 +1,9 @@
 #include "HelpTopics.h"
 
+#include "platform/RunTimeFiles.h"
 #include "texts/Sprachen.h"
 #include "texts/UserMessages.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -20,13 +20,12 @@ QString HelpFileName(int language)
 
 std::optional<QString> FindHelpFile(const QString& directory, int language)
 {
-    const QDir dir(directory);
-    const QString own = dir.filePath(HelpFileName(language));
+    const QString own = RunTimeFile(directory, HelpFileName(language));
     if (QFileInfo(own).isFile())
         return own;
     if (language == English)
         return std::nullopt;
-    const QString english = dir.filePath(HelpFileName(English));
+    const QString english = RunTimeFile(directory, HelpFileName(English));
     if (QFileInfo(english).isFile())
         return english;
     return std::nullopt;

@@ -14,8 +14,8 @@ using DocumentOpener = std::function<void(const QString& path)>;
 
 // The manual file name of a language: "Comment_de.pdf" ... "Comment_es.pdf".
 [[nodiscard]] QString HelpFileName(int language);
-// The manual to open from `directory`: the language's own, else the English one; none when
-// neither exists.
+// The manual to open among the run-time files of the program in `directory`: the language's own,
+// else the English one; none when neither exists.
 [[nodiscard]] std::optional<QString> FindHelpFile(const QString& directory, int language);
 
 // The menu item "Hilfethemen": opens the manual found, or shows text 431. Whether the viewer

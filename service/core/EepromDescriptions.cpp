@@ -1,5 +1,7 @@
 #include "EepromDescriptions.h"
 
+#include "platform/RunTimeFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +44,7 @@ QString DescriptionFileName(int page, int variantByte, int controllerType)
 std::optional<QString> FindDescriptionFile(const QString& fileName, const QString& programDirectory)
 {
     for (const QString& candidate :
-         {QDir::current().filePath(fileName), QDir(programDirectory).filePath(fileName)}) {
+         {QDir::current().filePath(fileName), RunTimeFile(programDirectory, fileName)}) {
         if (QFileInfo(candidate).isFile())
             return candidate;
     }

@@ -14,8 +14,8 @@ constexpr int kEepromPageSize = 64;
 // controller family (page 2).
 [[nodiscard]] QString DescriptionFileName(int page, int variantByte, int controllerType);
 
-// The file in the working directory, else the one installed in `programDirectory`; nothing when
-// neither exists.
+// The file in the working directory, else the one installed with the program whose folder is
+// `programDirectory` (next to it or in its run-time folder); nothing when neither exists.
 [[nodiscard]] std::optional<QString> FindDescriptionFile(const QString& fileName,
                                                          const QString& programDirectory);
 
