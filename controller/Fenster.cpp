@@ -1,7 +1,5 @@
 #include "Fenster.h"
 
-#include "texts/DialogButtons.h"
-
 #include "Led.h"
 #include "Trend.h"
 #include "Vergleich.h"
@@ -15,6 +13,7 @@
 #include "service/Liste.h"
 #include "service/Proddaten.h"
 #include "texts/BackupText.h"
+#include "texts/DialogButtons.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"

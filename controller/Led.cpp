@@ -1,7 +1,6 @@
 #include "Led.h"
 
 #include "texts/DialogButtons.h"
-
 #include "texts/Sprachen.h"
 
 #include <QComboBox>

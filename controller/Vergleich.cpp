@@ -1,10 +1,9 @@
 #include "Vergleich.h"
 
-#include "texts/DialogButtons.h"
-
 #include "service/ReadOnlyGrid.h"
 #include "service/core/Tools01.h"
 #include "texts/BackupText.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 
 #include <QHBoxLayout>

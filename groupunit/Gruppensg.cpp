@@ -1,9 +1,9 @@
 #include "Gruppensg.h"
-#include "texts/DialogButtons.h"
 
 #include "Proddatengs.h"
 #include "groupunit/core/GroupUnitMappings.h"
 #include "groupunit/core/GroupUnitTexts.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 #include "texts/ToolBarButton.h"
 #include "texts/UserMessages.h"

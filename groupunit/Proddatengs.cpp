@@ -1,11 +1,10 @@
 #include "Proddatengs.h"
 
-#include "texts/DialogButtons.h"
-
 #include "groupunit/core/GroupUnitProductionData.h"
 #include "service/CaptionedValues.h"
 #include "service/IctData.h"
 #include "service/core/ProductionData.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 
 #include <QApplication>

@@ -1,9 +1,8 @@
 #include "Fmgruppe.h"
 
-#include "texts/DialogButtons.h"
-
 #include "buslink/Veltradt.h"
 #include "core/WindowListModel.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 
 #include <QGroupBox>

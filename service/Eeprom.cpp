@@ -1,5 +1,4 @@
 #include "Eeprom.h"
-#include "texts/DialogButtons.h"
 
 #include "BackupFileDialog.h"
 #include "ReadOnlyGrid.h"
@@ -7,6 +6,7 @@
 #include "controller/core/BackupRead.h"
 #include "service/core/Tools01.h"
 #include "texts/BackupText.h"
+#include "texts/DialogButtons.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 

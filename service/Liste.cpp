@@ -1,9 +1,8 @@
 #include "Liste.h"
 
-#include "texts/DialogButtons.h"
-
 #include "ReadOnlyGrid.h"
 #include "buslink/ParameterTable.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 
 #include <QGroupBox>

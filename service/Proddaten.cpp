@@ -1,10 +1,9 @@
 #include "Proddaten.h"
 
-#include "texts/DialogButtons.h"
-
 #include "CaptionedValues.h"
 #include "IctData.h"
 #include "service/core/ProductionData.h"
+#include "texts/DialogButtons.h"
 #include "texts/Sprachen.h"
 
 #include <QApplication>

@@ -1,8 +1,7 @@
 #include "Fortschritt.h"
 
-#include "DialogButtons.h"
-
 #include "BackupText.h"
+#include "DialogButtons.h"
 #include "Sprachen.h"
 
 #include <QCloseEvent>
