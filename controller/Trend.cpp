@@ -4,6 +4,7 @@
 #include "platform/WholeFile.h"
 #include "texts/BackupText.h"
 #include "texts/DialogButtons.h"
+#include "texts/NamedWidget.h"
 #include "texts/Sprachen.h"
 #include "texts/TrendText.h"
 #include "texts/UserMessages.h"
@@ -38,13 +39,6 @@ constexpr qint64 kShortestSpanMs = 60 * 1000;
 constexpr double kStateMarkerHeight = 0.97;
 constexpr double kEventMarkerHeight = 0.90;
 
-QPushButton* button(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 // The range of the values of `lines`, widened a little and rounded for the axis.
 std::pair<double, double> valueRange(const QList<const QList<QPointF>*>& lines)
 {
@@ -77,9 +71,9 @@ TfmTrend::TfmTrend(UserMessages& messages, QWidget* parent) : QDialog(parent), m
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     auto* commands = new QHBoxLayout;
-    bnPause = button(this, "bnPause");
-    bnDaten = button(this, "bnDaten");
-    bnBild = button(this, "bnBild");
+    bnPause = NamedWidget<QPushButton>(this, "bnPause");
+    bnDaten = NamedWidget<QPushButton>(this, "bnDaten");
+    bnBild = NamedWidget<QPushButton>(this, "bnBild");
     for (QPushButton* b : {bnPause, bnDaten, bnBild})
         commands->addWidget(b);
     commands->addStretch(1);

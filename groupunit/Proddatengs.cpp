@@ -16,19 +16,14 @@
 
 namespace {
 
-constexpr int kDesignWidth = 420;
-constexpr int kCaptionWidth = 190;
+constexpr int kDataDesignWidth = 420;
+constexpr int kDataCaptionWidth = 190;
 
 constexpr CaptionedValue kFinalTestRows[] = {{"lblHW", "Label8"},
                                              {"lblSWIndexICT", "Label9"},
                                              {"lblSNr", "Label10"},
                                              {"lblArtikelNr", "Label11"}};
 constexpr CaptionedValue kFirmwareRows[] = {{"lblDatum", "Label12"}, {"lblZeit", "Label13"}};
-
-QString withColon(int text)
-{
-    return LanguageText(text) + u':';
-}
 
 } // namespace
 
@@ -59,12 +54,12 @@ void TfmProdDatenGS::SetLanguage()
 {
     setWindowTitle(LanguageText(178) + u' ' + LanguageText(111));
     SetIctDataTexts(GB);
-    GroupBox1->setTitle(withColon(65));
-    GroupBox2->setTitle(withColon(322));
+    GroupBox1->setTitle(LanguageTextWithColon(65));
+    GroupBox2->setTitle(LanguageTextWithColon(322));
     const std::pair<const char*, QString> captions[] = {
-        {"Label8", withColon(294)},  {"Label9", withColon(235)},
-        {"Label10", withColon(218)}, {"Label11", QStringLiteral("Veltra ") + withColon(14)},
-        {"Label12", withColon(37)},  {"Label13", withColon(349)},
+        {"Label8", LanguageTextWithColon(294)},  {"Label9", LanguageTextWithColon(235)},
+        {"Label10", LanguageTextWithColon(218)}, {"Label11", QStringLiteral("Veltra ") + LanguageTextWithColon(14)},
+        {"Label12", LanguageTextWithColon(37)},  {"Label13", LanguageTextWithColon(349)},
     };
     for (const auto& [name, text] : captions)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
@@ -73,8 +68,8 @@ void TfmProdDatenGS::SetLanguage()
     const int extra = ProductionDataExtraWidth(CurrentLanguage());
     for (QGroupBox* box : {GB, GroupBox1, GroupBox2})
         static_cast<QGridLayout*>(box->layout())
-            ->setColumnMinimumWidth(0, kCaptionWidth + extra / 2);
-    setMinimumWidth(kDesignWidth + extra);
+            ->setColumnMinimumWidth(0, kDataCaptionWidth + extra / 2);
+    setMinimumWidth(kDataDesignWidth + extra);
 }
 
 void TfmProdDatenGS::FormShow()

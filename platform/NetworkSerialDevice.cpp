@@ -9,7 +9,7 @@
 namespace {
 
 // A write that has not left for the gateway after this long ends the connection.
-constexpr int kWriteTimeoutMs = 1000;
+constexpr int kSocketWriteTimeoutMs = 1000;
 // How long a reply to a line setting or a purge may take once connected.
 constexpr int kControlReplyMs = 500;
 // Written data goes on once a telegram's worth has come together.
@@ -156,7 +156,7 @@ bool NetworkSerialDevice::send(const QByteArray& more)
     }
     while (m_socket.bytesToWrite() > 0) {
         // On a stream nothing can be taken back, so a gateway that takes no data is given up.
-        if (!m_socket.waitForBytesWritten(kWriteTimeoutMs)) {
+        if (!m_socket.waitForBytesWritten(kSocketWriteTimeoutMs)) {
             lose();
             return false;
         }

@@ -7,6 +7,7 @@
 #include "service/core/Tools01.h"
 #include "texts/BackupText.h"
 #include "texts/DialogButtons.h"
+#include "texts/NamedWidget.h"
 #include "texts/Fortschritt.h"
 #include "texts/Sprachen.h"
 
@@ -25,14 +26,7 @@
 
 namespace {
 
-constexpr int kColumns = 3;
-
-QPushButton* button(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
+constexpr int kEepromColumns = 3;
 
 } // namespace
 
@@ -53,18 +47,18 @@ TfmEeprom::TfmEeprom(TFensterSteuerung& bus, Clock& clock, UserMessages& message
                        QStringLiteral("EEPROM Seite2 (Adr 128-191)"),
                        QStringLiteral("EEPROM Seite3 (Adr 192-255)")});
     groupLayout->addWidget(cbSeite);
-    sgTabelle = ReadOnlyGrid("sgTabelle", kEepromPageSize, kColumns, group);
+    sgTabelle = ReadOnlyGrid("sgTabelle", kEepromPageSize, kEepromColumns, group);
     sgTabelle->setColumnWidth(0, 70);
     sgTabelle->setColumnWidth(1, 70);
     groupLayout->addWidget(sgTabelle);
     layout->addWidget(group, 1);
 
     auto* buttons = new QHBoxLayout;
-    bnLesen = button(this, "bnLesen");
-    bnSichern = button(this, "bnSichern");
-    bnUebernehmen = button(this, "bnUebernehmen");
-    bnAbbrechen = button(this, "bnAbbrechen");
-    bnZurueck = button(this, "bnZurueck");
+    bnLesen = NamedWidget<QPushButton>(this, "bnLesen");
+    bnSichern = NamedWidget<QPushButton>(this, "bnSichern");
+    bnUebernehmen = NamedWidget<QPushButton>(this, "bnUebernehmen");
+    bnAbbrechen = NamedWidget<QPushButton>(this, "bnAbbrechen");
+    bnZurueck = NamedWidget<QPushButton>(this, "bnZurueck");
     bnZurueck->hide();
     buttons->addWidget(bnLesen);
     buttons->addWidget(bnSichern);

@@ -5,27 +5,18 @@
 #include <QGroupBox>
 #include <QLabel>
 
-namespace {
-
-QString withColon(int text)
-{
-    return LanguageText(text) + u':';
-}
-
-} // namespace
-
 void SetIctDataTexts(QGroupBox* group)
 {
-    group->setTitle(QStringLiteral("ICT ") + withColon(36));
+    group->setTitle(QStringLiteral("ICT ") + LanguageTextWithColon(36));
     const QString captions[] = {
-        withColon(251),
-        withColon(267),
-        withColon(235),
-        withColon(38),
-        withColon(137),
+        LanguageTextWithColon(251),
+        LanguageTextWithColon(267),
+        LanguageTextWithColon(235),
+        LanguageTextWithColon(38),
+        LanguageTextWithColon(137),
         LanguageText(180) + QStringLiteral(" (") + LanguageText(157) + QStringLiteral(" / ") +
             LanguageText(317) + QStringLiteral("):"),
-        withColon(114),
+        LanguageTextWithColon(114),
     };
     for (size_t row = 0; row < kIctDataRows.size(); ++row)
         group->findChild<QLabel*>(QString::fromLatin1(kIctDataRows[row].caption))

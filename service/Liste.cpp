@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kColumns = 3;
+constexpr int kStatusListColumns = 3;
 
 } // namespace
 
@@ -29,7 +29,7 @@ TfmListe::TfmListe(QWidget* parent) : QDialog(parent)
     lblAdresse->setObjectName(QStringLiteral("lblAdresse"));
     groupLayout->addWidget(lblAdresse);
     // One row an entry and an empty last row.
-    sgListe = ReadOnlyGrid("sgListe", kParameterCount + 1, kColumns, group);
+    sgListe = ReadOnlyGrid("sgListe", kParameterCount + 1, kStatusListColumns, group);
     sgListe->setColumnWidth(0, 40);
     sgListe->setColumnWidth(1, 260);
     for (int row = 0; row < kParameterCount; ++row)

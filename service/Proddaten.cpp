@@ -21,11 +21,6 @@ constexpr int kCaptionWidth = 190;
 constexpr CaptionedValue kFinalTestRows[] = {
     {"lblArtikelNr", "Label8"}, {"lblSNr", "Label9"}, {"lblHW", "Label10"}, {"lblSW1", "Label11"}};
 
-QString withColon(int text)
-{
-    return LanguageText(text) + u':';
-}
-
 } // namespace
 
 TfmProdDaten::TfmProdDaten(TFensterSteuerung& bus, QWidget* parent) : QDialog(parent), m_bus(bus)
@@ -52,7 +47,7 @@ void TfmProdDaten::SetLanguage()
 {
     setWindowTitle(LanguageText(178));
     SetIctDataTexts(GB);
-    GroupBox1->setTitle(withColon(65));
+    GroupBox1->setTitle(LanguageTextWithColon(65));
     for (const CaptionedValue& row : kFinalTestRows)
         findChild<QLabel*>(QString::fromLatin1(row.caption))->setText(FinalTestCaption(row.value));
     bnSchliessen->setText(LanguageText(207));

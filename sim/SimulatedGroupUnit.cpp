@@ -4,11 +4,11 @@
 
 namespace {
 
-namespace Mode {
+namespace UnitMode {
 constexpr uint8_t Setup = 0x0E;
 constexpr uint8_t VersionWord = 0x14;
 constexpr uint8_t Status = 0x16;
-} // namespace Mode
+} // namespace UnitMode
 
 constexpr uint8_t kErased = 0xFF;
 constexpr uint8_t kIctPassed = 0xAA;
@@ -81,11 +81,11 @@ std::optional<uint16_t> SimulatedGroupUnit::answer(const BusRequest& request, ui
         if (!request.writeLost)
             m_eeprom[size_t(request.memory)] = static_cast<uint8_t>(request.data & 0xFF);
         return request.data;
-    case Mode::Setup:
+    case UnitMode::Setup:
         return request.data;
-    case Mode::VersionWord:
+    case UnitMode::VersionWord:
         return m_versionWord;
-    case Mode::Status:
+    case UnitMode::Status:
         return m_status;
     default:
         return std::nullopt;

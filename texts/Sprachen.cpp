@@ -94,6 +94,11 @@ QString LanguageText(int id)
     return LanguageTable::builtIn().text(g_currentLanguage, id);
 }
 
+QString LanguageTextWithColon(int id)
+{
+    return LanguageText(id) + u':';
+}
+
 int CurrentLanguage()
 {
     return g_currentLanguage;

@@ -47,6 +47,8 @@ private:
 
 // Text `id` in the current language.
 [[nodiscard]] QString LanguageText(int id);
+// Text `id` followed by ":", as field labels show it.
+[[nodiscard]] QString LanguageTextWithColon(int id);
 [[nodiscard]] int CurrentLanguage();
 // Takes a language number; anything outside 0..5 falls back to German.
 void SetCurrentLanguage(int language);

@@ -6,11 +6,6 @@ namespace {
 
 constexpr int kVersion700 = 0x0700;
 
-QString withColon(int id)
-{
-    return LanguageText(id) + QLatin1Char(':');
-}
-
 void hide(ControllerView& view, std::initializer_list<const char*> controls)
 {
     for (const char* control : controls)
@@ -27,7 +22,7 @@ void show(ControllerView& view, std::initializer_list<const char*> controls)
 void showMaximumChainLength(ControllerView& view)
 {
     show(view, {"lblrwa_oeffnung", "Label17", "Label21", "Label22", "bnWinAuf"});
-    view.setText(QStringLiteral("Label17"), withColon(389));
+    view.setText(QStringLiteral("Label17"), LanguageTextWithColon(389));
     view.setText(QStringLiteral("bnWinAuf"), LanguageText(395));
 }
 
@@ -35,21 +30,21 @@ void chainCommonFirst(ControllerView& view)
 {
     view.setText(QStringLiteral("lblSRO"), LanguageText(186));
     view.setText(QStringLiteral("lblSRU"), LanguageText(138));
-    view.setText(QStringLiteral("Label8"), withColon(318));
+    view.setText(QStringLiteral("Label8"), LanguageTextWithColon(318));
     view.setEnabled(QStringLiteral("Button2"), false);
     view.setVisible(QStringLiteral("Button2"), false);
-    view.setText(QStringLiteral("Label14"), withColon(240));
+    view.setText(QStringLiteral("Label14"), LanguageTextWithColon(240));
     view.setColour(QStringLiteral("bnWinAuf"), TextColour::Normal);
 }
 
 void chainCommonLast(ControllerView& view, int controllerType)
 {
-    view.setText(QStringLiteral("gbFingerR"), withColon(209));
+    view.setText(QStringLiteral("gbFingerR"), LanguageTextWithColon(209));
     view.setText(QStringLiteral("lblFingerR"), QStringLiteral("10x Schließrollentest"));
     view.setText(QStringLiteral("bnFRentriegeln"), QStringLiteral("Start"));
     view.setText(QStringLiteral("bnFRverriegeln"), QStringLiteral("Stopp"));
     hide(view, {"imRiegel", "gbFingerR"});
-    view.setText(QStringLiteral("Label15"), withColon(controllerType == 7 ? 205 : 433));
+    view.setText(QStringLiteral("Label15"), LanguageTextWithColon(controllerType == 7 ? 205 : 433));
     hide(view, {"bnAutoVerriegeln", "Label2", "lblEntriegel"});
 }
 
@@ -78,8 +73,8 @@ void chainLayout(ControllerLayout& layout, int type, int version, bool topHung)
         show(view, {"bnWinAuf", "Label1", "lblZyklDreh", "lblrwa_oeffnung", "Label17", "Label21"});
         view.setColour(QStringLiteral("bnWinAuf"), TextColour::Red);
         view.setText(QStringLiteral("bnWinAuf"), LanguageText(193));
-        view.setText(QStringLiteral("Label1"), withColon(167));
-        view.setText(QStringLiteral("Label17"), withColon(197));
+        view.setText(QStringLiteral("Label1"), LanguageTextWithColon(167));
+        view.setText(QStringLiteral("Label17"), LanguageTextWithColon(197));
         view.setText(QStringLiteral("lblWinTyp"),
                      LanguageText(topHung ? 437 : (type == 5 ? 194 : 195)));
         hide(view, {"RadioGroup1", "gbPAF"});
@@ -93,14 +88,14 @@ void chainLayout(ControllerLayout& layout, int type, int version, bool topHung)
         view.setText(QStringLiteral("lblSRU"), LanguageText(246));
         view.setText(QStringLiteral("lblWinTyp"), LanguageText(206));
         show(view, {"lblrwa_oeffnung", "Label17", "Label21"});
-        view.setText(QStringLiteral("Label17"), withColon(168));
+        view.setText(QStringLiteral("Label17"), LanguageTextWithColon(168));
         break;
     default: // 8 and 9
         show(view, {"bnWinAuf", "lblrwa_oeffnung", "Label17", "Label21"});
         view.setText(QStringLiteral("bnWinAuf"), LanguageText(76) + QStringLiteral(" 50%"));
         hide(view, {"Label1", "lblZyklDreh", "Label22", "RadioGroup1"});
-        view.setText(QStringLiteral("Label17"), withColon(389));
-        view.setText(QStringLiteral("gbKippA"), withColon(433));
+        view.setText(QStringLiteral("Label17"), LanguageTextWithColon(389));
+        view.setText(QStringLiteral("gbKippA"), LanguageTextWithColon(433));
         view.setText(QStringLiteral("lblWinTyp"), LanguageText(type == 8 ? 402 : 428));
         view.setVisible(QStringLiteral("gbPAF"), type == 8);
         break;
@@ -113,19 +108,19 @@ void standardLayout(ControllerLayout& layout)
     hide(view, {"lblrwa_oeffnung", "Label17", "Label21", "Label22"});
     view.setText(QStringLiteral("lblSRO"), LanguageText(159));
     view.setText(QStringLiteral("lblSRU"), LanguageText(246));
-    view.setText(QStringLiteral("Label8"), withColon(318));
+    view.setText(QStringLiteral("Label8"), LanguageTextWithColon(318));
     view.setEnabled(QStringLiteral("Button2"), true);
     view.setVisible(QStringLiteral("Button2"), true);
-    view.setText(QStringLiteral("Label14"), withColon(241));
-    view.setText(QStringLiteral("gbFingerR"), withColon(98));
+    view.setText(QStringLiteral("Label14"), LanguageTextWithColon(241));
+    view.setText(QStringLiteral("gbFingerR"), LanguageTextWithColon(98));
     view.setText(QStringLiteral("bnFRentriegeln"), LanguageText(67));
     view.setText(QStringLiteral("bnFRverriegeln"), LanguageText(252));
     show(view, {"imRiegel", "gbFingerR", "bnWinAuf", "Label1", "lblZyklDreh", "bnAutoVerriegeln",
                 "Label2", "lblEntriegel"});
     view.setColour(QStringLiteral("bnWinAuf"), TextColour::Normal);
     view.setText(QStringLiteral("bnWinAuf"), LanguageText(163));
-    view.setText(QStringLiteral("Label1"), withColon(164));
-    view.setText(QStringLiteral("Label15"), withColon(20));
+    view.setText(QStringLiteral("Label1"), LanguageTextWithColon(164));
+    view.setText(QStringLiteral("Label15"), LanguageTextWithColon(20));
     hide(view, {"RadioGroup1", "gbPAF"});
     layout.windowType = 0;
 }
@@ -218,7 +213,7 @@ ControllerView ControllerCaptions()
     ControllerView view;
     for (const Caption& c : kCaptions)
         view.setText(QString::fromLatin1(c.control),
-                     c.colon ? withColon(c.id) : LanguageText(c.id));
+                     c.colon ? LanguageTextWithColon(c.id) : LanguageText(c.id));
     view.setText(QStringLiteral("gbPAF"), QStringLiteral("PAF-Slave:"));
     const auto edgeValue = [](int number) {
         return QStringLiteral("%1 %2 %3:")

@@ -12,11 +12,11 @@ namespace {
 // The unit is given this long between two exchanges.
 constexpr uint32_t kPauseMs = 50;
 
-namespace Telegram {
+namespace UnitTelegram {
 constexpr int Setup = 0x0E;
 constexpr int VersionWord = 0x14;
 constexpr int Status = 0x16;
-} // namespace Telegram
+} // namespace UnitTelegram
 constexpr int kSetupData = 0x0100;
 
 namespace Byte {
@@ -104,10 +104,10 @@ GroupUnitReading GroupUnitSettings::read()
 {
     GroupUnitReading reading;
     // The status, once more after a failure.
-    std::optional<int> status = exchange(Telegram::Status, 0, 0);
+    std::optional<int> status = exchange(UnitTelegram::Status, 0, 0);
     m_clock.sleepMs(kPauseMs);
     if (!status) {
-        status = exchange(Telegram::Status, 0, 0);
+        status = exchange(UnitTelegram::Status, 0, 0);
         reading.complete = status.has_value();
     }
     if (status)
@@ -134,10 +134,10 @@ GroupUnitReading GroupUnitSettings::read()
         readList(list, kListByte[list], reading);
     }
     m_clock.sleepMs(kPauseMs);
-    if (!exchange(Telegram::Setup, 0, kSetupData))
+    if (!exchange(UnitTelegram::Setup, 0, kSetupData))
         reading.complete = false;
     m_clock.sleepMs(kPauseMs);
-    const std::optional<int> version = exchange(Telegram::VersionWord, 0, 0);
+    const std::optional<int> version = exchange(UnitTelegram::VersionWord, 0, 0);
     m_extended = ExtendedFunctionNumbering(version ? std::optional<uint16_t>(uint16_t(*version))
                                                    : std::nullopt);
     reading.extendedNumbering = m_extended;

@@ -13,11 +13,6 @@ constexpr int kNoX16FunctionText = 300;
 constexpr int kFunctionTexts[kInputFunctions] = {48,  338, 339, 340, 341, 342,
                                                  343, 344, 345, 346, 347, 270};
 
-QString withColon(int text)
-{
-    return LanguageText(text) + u':';
-}
-
 QStringList functionEntries()
 {
     QStringList entries;
@@ -33,28 +28,28 @@ QString GroupUnitValueCaption(GroupUnitValue value)
 {
     switch (value) {
     case GroupUnitValue::Status:
-        return withColon(112);
+        return LanguageTextWithColon(112);
     case GroupUnitValue::AddressingRuns:
-        return withColon(10);
+        return LanguageTextWithColon(10);
     case GroupUnitValue::SoftwareFlashes:
-        return withColon(11);
+        return LanguageTextWithColon(11);
     case GroupUnitValue::WindowsDetected:
-        return withColon(12);
+        return LanguageTextWithColon(12);
     case GroupUnitValue::DrivePause:
         break;
     }
-    return withColon(73);
+    return LanguageTextWithColon(73);
 }
 
 QString GroupUnitListCaption(GroupUnitList list)
 {
     switch (list) {
     case GapWidth:
-        return withColon(308);
+        return LanguageTextWithColon(308);
     case Interval:
-        return withColon(332);
+        return LanguageTextWithColon(332);
     case AutomaticTime:
-        return withColon(270);
+        return LanguageTextWithColon(270);
     case InputX15:
         return LanguageText(kFunctionSelectionText) + QStringLiteral(" X15:");
     default:
