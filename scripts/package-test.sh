@@ -3,7 +3,8 @@
 # scratch folder: the programs' version, a scan against the simulator over a pseudo-terminal, the
 # controller window's picture and the EEPROM descriptions from the installed files, the file
 # list, the desktop entry, the AppStream metainfo and lintian. Debian 12, as root, after
-# scripts/setup.sh, which installs the tools used here.
+# scripts/setup.sh, which installs the tools used here. Given the path of a package that
+# scripts/package.sh built, it checks that one instead of building one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +13,7 @@ fail() {
     exit 1
 }
 
-deb=$(./scripts/package.sh | tail -n 1)
+deb=${1:-$(./scripts/package.sh | tail -n 1)}
 version=$(dpkg-deb -f "$deb" Version)
 scratch=$(mktemp -d)
 sim_pid=
