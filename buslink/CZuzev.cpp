@@ -4,6 +4,13 @@
 
 #include <algorithm>
 
+namespace {
+
+// Quiet time on the line after the purge that ends an open.
+constexpr uint64_t kQuietAfterOpenUs = 100'000;
+
+} // namespace
+
 uint8_t CZuzev::s_expectedEcho = 0;
 
 uint8_t TelegramChecksum(const uint8_t* bytes)
@@ -41,7 +48,8 @@ bool CZuzev::failOpen(int code)
     return false;
 }
 
-bool CZuzev::OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud, int wakeUp)
+bool CZuzev::OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud, int wakeUp,
+                     Settle settle)
 {
     if (m_open) {
         if (!deviceLost())
@@ -84,10 +92,22 @@ bool CZuzev::OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud
     m_port->setRts(true);
 
     m_port->purge();
-    m_clock.sleepMs(100);
+    m_quietUntilUs = m_clock.monotonicUs() + kQuietAfterOpenUs;
+    if (settle == Settle::Now)
+        this->settle();
     m_replyLength = 6;
     m_open = 1;
     return true;
+}
+
+void CZuzev::settle()
+{
+    if (m_quietUntilUs == 0)
+        return;
+    const uint64_t now = m_clock.monotonicUs();
+    if (now < m_quietUntilUs)
+        m_clock.sleepMs(static_cast<uint32_t>((m_quietUntilUs - now + 999) / 1000));
+    m_quietUntilUs = 0;
 }
 
 void CZuzev::runWakeUpSequence(unsigned long targetBaud)
@@ -141,6 +161,7 @@ int CZuzev::CloseCom()
 {
     m_errorCode = NoError;
     if (m_port) {
+        settle();
         m_port->close();
         m_port.reset();
     }
@@ -161,6 +182,7 @@ int CZuzev::Schreiben(unsigned long count)
 
 unsigned long CZuzev::Schreiben(const unsigned char* buffer, unsigned long count)
 {
+    settle();
     const int n = m_port ? m_port->write(buffer, static_cast<int>(count)) : -1;
     if (n < 0) {
         m_ioStatus = IoFailed;
@@ -172,6 +194,7 @@ unsigned long CZuzev::Schreiben(const unsigned char* buffer, unsigned long count
 
 unsigned long CZuzev::Lesen(unsigned char* buffer, unsigned long count)
 {
+    settle();
     const int n = m_port ? m_port->read(buffer, static_cast<int>(count), m_replyTimeoutMs) : -1;
     m_lastReadLength = std::max(n, 0);
     if (n < 0) {
@@ -273,6 +296,7 @@ void CZuzev::trace(uint32_t startMs, bool replied, bool valid)
 
 void CZuzev::ClearComBuffer()
 {
+    settle();
     uint8_t block[100];
     for (int i = 0; i < 5 && m_port; ++i) {
         if (m_port->read(block, sizeof block, 0) <= 0)

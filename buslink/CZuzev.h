@@ -20,6 +20,11 @@ public:
     enum Error { NoError = 0, ErrNotOpen = 1, ErrWrite = 2, ErrNoReply = 3, ErrChecksum = 5 };
     enum OpenError { ErrOpen = 1, ErrGetState = 2, ErrTimeouts = 3, ErrSetState = 4 };
     enum IoStatus { IoOk = 0, IoFailed = 1, IoShort = 2 };
+    // The line settles for 100 ms after the purge that ends an open. Now: OpenCom waits them out.
+    // BeforeFirstUse: OpenCom returns at once and the port's next use (a write, a read, a purge,
+    // closing it) waits for what is left of them, so that a window opening on the bus is not held
+    // up while nothing is sent.
+    enum class Settle { Now, BeforeFirstUse };
 
     CZuzev(Clock& clock, SerialPorts& ports);
     virtual ~CZuzev();
@@ -27,7 +32,7 @@ public:
     CZuzev& operator=(const CZuzev&) = delete;
 
     [[nodiscard]] bool OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud,
-                               int wakeUp);
+                               int wakeUp, Settle settle = Settle::Now);
     int CloseCom();
     void Telegramm(unsigned address, unsigned data, unsigned short mode);
     int Schreiben(unsigned long count);
@@ -60,6 +65,8 @@ private:
     // Adds the exchange just made to the program's telegram trace.
     void trace(uint32_t startMs, bool replied, bool valid);
     bool failOpen(int code);
+    // Waits out the rest of the quiet time after an open, if any is left.
+    void settle();
 
     Clock& m_clock;
     SerialPorts& m_ports;
@@ -77,6 +84,8 @@ private:
     int m_replyTimeoutMs = 0;
     DeviceFailure m_openFailure = DeviceFailure::None;
     uint32_t m_lastExchangeMs = 0;
+    // End of the quiet time after the last open on the clock's microseconds; 0 when it is over.
+    uint64_t m_quietUntilUs = 0;
     // What the last reply read brought: bytes received, and the stray bytes skipped ahead of the
     // reply (-1 when no reply could be found among them).
     int m_lastReadLength = 0;

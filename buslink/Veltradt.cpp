@@ -103,11 +103,12 @@ void TFensterSteuerung::GetParameterInfo(int index, TStrgItem& item) const
         item = m_table[static_cast<size_t>(index)];
 }
 
-bool TFensterSteuerung::Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs)
+bool TFensterSteuerung::Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs,
+                                Settle settle)
 {
     std::lock_guard guard(m_lock);
     Disconnect();
-    m_connected = OpenCom(port, replyTimeoutMs, baud, 0);
+    m_connected = OpenCom(port, replyTimeoutMs, baud, 0, settle);
     return m_connected;
 }
 

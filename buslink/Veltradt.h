@@ -29,7 +29,8 @@ public:
     [[nodiscard]] int GetWindowAddress() const { return m_windowAddress; }
     void GetParameterInfo(int index, TStrgItem& item) const;
 
-    bool Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs);
+    bool Connect(unsigned long baud, const BusPort& port, int replyTimeoutMs,
+                 Settle settle = Settle::Now);
     [[nodiscard]] bool IsConnected() const { return m_connected; }
     void Disconnect();
 

@@ -456,7 +456,8 @@ void TfmMain::showEvent(QShowEvent* event)
         ApplyQtTranslations(German);
         sprache_aendern();
     }
-    ConnectBus();
+    // The first paint does not wait for the line to settle; nothing is sent before it has.
+    (void)m_session.ConnectBus(CZuzev::Settle::BeforeFirstUse);
 }
 
 void TfmMain::closeEvent(QCloseEvent* event)

@@ -101,6 +101,8 @@ TEST_F(MainWindowTest, WithoutSettingsFileStartsInGermanOnCom1AndWritesItAtShutd
     open();
     EXPECT_EQ(CurrentLanguage(), German);
     EXPECT_EQ(window->connectionStatus(), QStringLiteral("Online, COM1, 19200 Baud"));
+    // Shown at once: the line's 100 ms of quiet after the open are the first telegram's to wait.
+    EXPECT_LT(clock.nowUs(), 100'000u);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltra Fenestrix"));
     EXPECT_EQ(window->width(), 700);
     window->close();

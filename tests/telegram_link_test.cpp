@@ -127,6 +127,38 @@ TEST_F(TelegramLinkTest, ChecksumErrorKeepsThePreviousGoodReply)
     EXPECT_EQ(link.lastGoodReply(), good);
 }
 
+TEST_F(TelegramLinkTest, LineSettlesForTheQuietTimeNowOrBeforeThePortsFirstUse)
+{
+    line.answerWithEcho(0x0001);
+    open();
+    EXPECT_EQ(clock.nowUs(), 100'000u); // the open waits the 100 ms out itself
+    link.CloseCom();
+
+    // Opened to settle before its first use: the open returns at once; time spent meanwhile
+    // counts, and the first request still leaves 100 ms after the purge.
+    const uint64_t purged = clock.nowUs();
+    ASSERT_TRUE(link.OpenCom(1, 150, 19200, 0, CZuzev::Settle::BeforeFirstUse));
+    EXPECT_EQ(clock.nowUs(), purged);
+    clock.sleepMs(40);
+    ASSERT_TRUE(link.ZuzevTransmit(0x0004, 0, 0x15));
+    ASSERT_EQ(line.requestTimesUs.size(), 1);
+    EXPECT_EQ(line.requestTimesUs[0], purged + 100'000u);
+    // Only once: the next request goes at once.
+    const uint64_t second = clock.nowUs();
+    ASSERT_TRUE(link.ZuzevTransmit(0x0004, 0, 0x15));
+    EXPECT_EQ(line.requestTimesUs[1], second);
+
+    // A port closed (or its buffer cleared) before its first use still keeps the quiet time.
+    link.CloseCom();
+    const uint64_t reopened = clock.nowUs();
+    ASSERT_TRUE(link.OpenCom(1, 150, 19200, 0, CZuzev::Settle::BeforeFirstUse));
+    link.ClearComBuffer();
+    EXPECT_EQ(clock.nowUs(), reopened + 100'000u);
+    ASSERT_TRUE(link.OpenCom(1, 150, 19200, 0, CZuzev::Settle::BeforeFirstUse)); // already open
+    link.CloseCom();
+    EXPECT_EQ(clock.nowUs(), reopened + 100'000u);
+}
+
 TEST(WakeUpSequence, AnnouncesTheBaudRateWithLineStatesAndWaits)
 {
     VirtualClock clock;

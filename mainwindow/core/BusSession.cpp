@@ -26,16 +26,16 @@ BusSession::BusSession(Clock& clock, SerialPorts& ports, UserMessages& messages,
     connect(&m_pollTimer, &QTimer::timeout, this, &BusSession::pollTick);
 }
 
-bool BusSession::openPort()
+bool BusSession::openPort(CZuzev::Settle settle)
 {
     // Connect closes the port first.
-    return m_bus.Connect(m_connection.baud, m_connection.port(), kReplyTimeoutMs);
+    return m_bus.Connect(m_connection.baud, m_connection.port(), kReplyTimeoutMs, settle);
 }
 
-bool BusSession::ConnectBus()
+bool BusSession::ConnectBus(CZuzev::Settle settle)
 {
     setRoundTripText(QString());
-    const bool connected = openPort();
+    const bool connected = openPort(settle);
     if (connected) {
         m_pollTicks = 0;
         m_pollTimer.start();

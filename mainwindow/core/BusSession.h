@@ -25,8 +25,9 @@ public:
     void setConnection(const BusConnection& connection) { m_connection = connection; }
 
     // Opens the port: "Online, COM1, 19200 Baud" (over raw TCP the address alone, the gateway
-    // sets the line) and polling on, else "Offline".
-    bool ConnectBus();
+    // sets the line) and polling on, else "Offline". With Settle::BeforeFirstUse the line's quiet
+    // time after the open is waited out by the first telegram rather than here.
+    bool ConnectBus(CZuzev::Settle settle = CZuzev::Settle::Now);
     // Why the last ConnectBus failed, in the user's words.
     [[nodiscard]] QString notConnectedText() const;
     // Stops polling and closes the port; the status shows "Offline" unless it is kept.
@@ -61,7 +62,7 @@ signals:
 private:
     void setStatus(const QString& text);
     void setRoundTripText(const QString& text);
-    bool openPort();
+    bool openPort(CZuzev::Settle settle = CZuzev::Settle::Now);
 
     Clock& m_clock;
     TFensterSteuerung m_bus;
