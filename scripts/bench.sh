@@ -40,7 +40,8 @@ spread() {
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$scratch/display")
+DISPLAY=:$(cat "$scratch/display")
+export DISPLAY
 mkdir "$scratch/work"
 for _ in $(seq 10); do
     (cd "$scratch/work" && "$scratch/first_paint" "$source/build/app/fenestrix" --simulate 2>/dev/null)
