@@ -57,11 +57,8 @@ bool CZuzev::OpenCom(const BusPort& port, int replyTimeoutMs, unsigned long baud
         CloseCom();
     }
     m_errorCode = NoError;
-    m_openFailure = DeviceFailure::None;
-    m_port = m_ports.deviceFor(port);
-    if (!m_port || !m_port->open(m_ports.pathOf(port))) {
-        m_openFailure = m_port ? m_port->failure() : DeviceFailure::None;
-        m_port.reset();
+    m_port = m_ports.open(port, m_openFailure);
+    if (!m_port) {
         m_errorCode = ErrOpen;
         return false;
     }

@@ -22,13 +22,9 @@ uint32_t TCOMport::SupportedBaud(uint32_t baud)
 bool TCOMport::Open(const BusPort& busPort, uint32_t baud, int parity, int stopBits)
 {
     Close();
-    m_openFailure = DeviceFailure::None;
-    auto port = m_ports.deviceFor(busPort);
-    if (!port || !port->open(m_ports.pathOf(busPort))) {
-        m_openFailure = port ? port->failure() : DeviceFailure::None;
+    m_port = m_ports.open(busPort, m_openFailure);
+    if (!m_port)
         return false;
-    }
-    m_port = std::move(port);
 
     LineSettings line;
     (void)m_port->readLine(line);

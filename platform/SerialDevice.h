@@ -72,14 +72,16 @@ public:
     // A device that reaches a serial gateway on the network; none where only local lines exist.
     [[nodiscard]] virtual std::unique_ptr<SerialDevice> createNetworkDevice() { return nullptr; }
 
-    // The device for `port` and the path it opens: a COM number's local line, or the network
-    // device with the gateway's address.
-    [[nodiscard]] std::unique_ptr<SerialDevice> deviceFor(const BusPort& port)
+    // Opens `port`: a COM number's local line, or the network device with the gateway's address.
+    // Null when it did not open; `failure` then says why, where the device could tell.
+    [[nodiscard]] std::unique_ptr<SerialDevice> open(const BusPort& port, DeviceFailure& failure)
     {
-        return port.network() ? createNetworkDevice() : createDevice();
-    }
-    [[nodiscard]] QString pathOf(const BusPort& port) const
-    {
-        return port.network() ? port.text() : devicePath(port.comNumber());
+        failure = DeviceFailure::None;
+        auto device = port.network() ? createNetworkDevice() : createDevice();
+        if (device && device->open(port.network() ? port.text() : devicePath(port.comNumber())))
+            return device;
+        if (device)
+            failure = device->failure();
+        return nullptr;
     }
 };

@@ -15,7 +15,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
-cmake --build build -j"$(nproc)" --target empty_scan_waits >/dev/null
 
 scratch=$(mktemp -d)
 pids=()
